@@ -1,0 +1,2 @@
+// Placeholder program until the canvas lands.
+int main() { return 0; }

@@ -1,0 +1,1 @@
+// Placeholder: implemented in its own change.

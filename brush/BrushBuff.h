@@ -1,0 +1,47 @@
+// The stroke being drawn, apart from the canvas: per pixel the stroke colour
+// and accumulated alpha (in a dib32) and a coverage 0..1 (rows top-down), and
+// the rectangle touched so far. Pen segments are walked into spaced dabs.
+//
+// The dab body (LayDab) and the way deposits combine (Combine) are the only
+// things that differ between the programs: each is linked with one dab
+// implementation, the soft masked dab or the hard disc.
+#pragma once
+#include <memory>
+
+#include "image/dib32.h"
+#include "Brush.h"
+#include "DirtyRect.h"
+#include "StrokeColor.h"
+
+class BrushBuff {
+ public:
+  BrushBuff();
+  virtual ~BrushBuff();
+  BrushBuff(const BrushBuff&) = delete;
+  BrushBuff& operator=(const BrushBuff&) = delete;
+
+  void Resize(int width, int height);
+  void Clear();
+  void ResetDirty();
+  // Lays dabs from (x0, y0, p0) to (x1, y1, p1); size is the diameter at full
+  // pressure.
+  void DrawSegment(double x0, double y0, double x1, double y1, double p0, double p1, double size,
+                   const StrokeColor& color);
+  // One dab candidate, subject to the spacing test.
+  void DrawDab(double x, double y, double pressure, double size, const StrokeColor& color);
+  // Adds one dab's share to one pixel; pixels outside the buffer are skipped.
+  void Deposit(int col, int row, const StrokeColor& color, int amount);
+
+  bool firstDab;
+  double lastX;
+  double lastY;
+  dib32 surface;
+  std::unique_ptr<float[]> coverage;
+  Brush brush;
+  DirtyRect dirty;
+
+ private:
+  // Defined by the linked dab implementation.
+  void LayDab(double x, double y, double diameter, double spacing, const StrokeColor& color);
+  static void Combine(unsigned char& alpha, float& coverage, int amount);
+};

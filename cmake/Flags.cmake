@@ -1,0 +1,24 @@
+# Every build computes in IEEE double: no x87 extended precision, no fused
+# multiply-add, no fast-math.
+if(MSVC)
+  add_compile_options(/W4 /fp:precise /EHsc)
+else()
+  add_compile_options(-Wall -Wextra -ffp-contract=off)
+  if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(i.86|x86)$")
+    add_compile_options(-msse2 -mfpmath=sse)
+  endif()
+endif()
+
+if(WIN32 AND NOT MSVC)
+  # A plain Windows machine has no MinGW runtime DLLs: link them in.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX)
+endif()
+if(WIN32 AND MSVC)
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _CRT_SECURE_NO_WARNINGS)
+endif()
+
+if(INKSTONE_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer -g)
+  add_link_options(-fsanitize=address,undefined)
+endif()

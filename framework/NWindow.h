@@ -1,0 +1,32 @@
+// Base of every window the program creates: one shared window class, the
+// object bound to its window through the property "NWindow Prop Name", every
+// message routed to a virtual handler, and a modal message loop.
+#pragma once
+#include <windows.h>
+
+class NWindow {
+ public:
+  NWindow();
+  virtual ~NWindow();
+  // The object's own message handler. Base: DefWindowProcA.
+  virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  // Handles a message of target's window on behalf of target. Base: DefWindowProcA.
+  virtual LRESULT DelegateProc(NWindow* target, UINT msg, WPARAM wParam, LPARAM lParam);
+  // Calls the procedure recorded under "NWindow Subclass Prop Name", or 0.
+  virtual LRESULT CallPrevProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+
+  NWindow(const NWindow&) = delete;
+  NWindow& operator=(const NWindow&) = delete;
+
+  static void RegisterWindowClass(HINSTANCE instance);
+  bool Create(DWORD exStyle, const char* caption, DWORD style, int x, int y, int width, int height, HWND parent,
+              HMENU menu, NWindow* handler);
+  int DoModal();
+  static LRESULT CALLBACK ClassWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+
+  bool autoDelete;
+  bool inModal;
+  int modalResult;
+  NWindow* handler;
+  HWND hwnd;
+};

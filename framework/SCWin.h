@@ -1,0 +1,26 @@
+// Attaches an object to a window created by somebody else by replacing the
+// window's procedure; what the object does not consume goes on to the previous
+// procedure. The object is found again through "SCWin Subclass Prop Name".
+#pragma once
+#include <windows.h>
+
+class SCWin {
+ public:
+  SCWin();
+  virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  // Called once, right after the object has been attached.
+  virtual void OnAttach();
+  virtual ~SCWin();
+
+  SCWin(const SCWin&) = delete;
+  SCWin& operator=(const SCWin&) = delete;
+
+  bool Attach(HWND window);
+  LRESULT CallPrevProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  static SCWin* FindSCWin(HWND window);
+  static LRESULT CALLBACK SubclassWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+
+  bool autoDelete;
+  WNDPROC prevProc;
+  HWND hwnd;
+};

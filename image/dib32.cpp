@@ -1,0 +1,75 @@
+#include "dib32.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+dib32::dib32() : oldObject(nullptr), dc(nullptr), bitmap(nullptr), bits(nullptr), width(0), height(0), stride(0) {}
+
+dib32::~dib32() { Release(); }
+
+void dib32::Create(int w, int h) {
+  Release();
+  width = w;
+  height = h;
+  stride = 0;
+
+  BITMAPINFO info;
+  std::memset(&info, 0, sizeof info);
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = h;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+
+  // Sizes whose pixel memory would not fit an int are refused like a failed
+  // DIB section: writers compute offsets as int.
+  const bool sane = w > 0 && h > 0 && static_cast<long long>(w) * 4 * h <= INT_MAX;
+  void* pixels = nullptr;
+  if (sane) bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+  if (bitmap && pixels) {
+    bits = static_cast<unsigned char*>(pixels);
+    stride = w * 4;
+  } else {
+    if (bitmap) DeleteObject(bitmap);
+    bitmap = nullptr;
+    width = 0;
+    height = 0;
+  }
+
+  HDC screen = GetDC(nullptr);
+  dc = CreateCompatibleDC(screen);
+  oldObject = bitmap ? SelectObject(dc, bitmap) : nullptr;
+  ReleaseDC(nullptr, screen);
+
+  if (bits) std::memset(bits, 0, static_cast<size_t>(height) * stride);
+}
+
+void dib32::Clear(const RECT* rect) {
+  if (!bits) return;
+  if (!rect) {
+    std::memset(bits, 0, static_cast<size_t>(height) * stride);
+    return;
+  }
+  const int left = std::max<int>(rect->left, 0);
+  const int right = std::min<int>(rect->right, width);
+  const int top = std::max<int>(rect->top, 0);
+  const int bottom = std::min<int>(rect->bottom, height);
+  if (top >= bottom || left >= right) return;
+  for (int y = top; y < bottom; ++y) {
+    std::memset(bits + static_cast<size_t>(height - 1 - y) * stride + left * 4, 0, static_cast<size_t>(right - left) * 4);
+  }
+}
+
+void dib32::Release() {
+  if (dc) {
+    if (oldObject) SelectObject(dc, oldObject);
+    DeleteDC(dc);
+  }
+  if (bitmap) DeleteObject(bitmap);
+  dc = nullptr;
+  bitmap = nullptr;
+  bits = nullptr;
+  oldObject = nullptr;
+}

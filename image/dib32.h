@@ -1,0 +1,31 @@
+// A 32-bit off-screen surface in a GDI DIB section, selected into its own
+// memory DC. Pixel (x, y), y from the top, starts at byte
+// (height - 1 - y) * stride + 4 * x of bits: blue, green, red and a fourth byte
+// that GDI ignores and the stroke buffer uses as alpha.
+#pragma once
+#include "Win32Gdi.h"
+
+class dib32 {
+ public:
+  dib32();
+  virtual ~dib32();
+  dib32(const dib32&) = delete;
+  dib32& operator=(const dib32&) = delete;
+
+  // Replaces the contents with a zero-filled surface of the given size. When
+  // the DIB section cannot be made the surface holds no pixels and its size is
+  // 0 x 0, so that no writer that checks the size can reach missing memory.
+  void Create(int width, int height);
+  // Zeroes the rectangle (clipped to the surface), or everything when null.
+  void Clear(const RECT* rect);
+  // Frees the GDI objects; the size fields keep their values.
+  void Release();
+
+  HGDIOBJ oldObject;
+  HDC dc;
+  HBITMAP bitmap;
+  unsigned char* bits;
+  int width;
+  int height;
+  int stride;
+};

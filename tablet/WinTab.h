@@ -1,0 +1,53 @@
+// The Wintab context on the canvas window: turns tablet packets into pen
+// samples in client pixels with pressure 0..1 and sends the window UM_PENDOWN,
+// UM_PENMOVE or UM_PENUP for each.
+#pragma once
+#include <windows.h>
+
+#include "PenSample.h"
+#include "WintabApi.h"
+
+// The process-wide binding of "wintab32.dll"; the library is never unloaded.
+struct WintabProcs {
+  WTCloseProc WTClose;
+  WTInfoAProc WTInfoA;
+  WTOpenAProc WTOpenA;
+  WTPacketProc WTPacket;
+  WTPacketsGetProc WTPacketsGet;
+  WTEnableProc WTEnable;
+  WTQueueSizeSetProc WTQueueSizeSet;
+  bool bound;
+};
+extern WintabProcs wintabProcs;
+
+// Binds the library once; true when WTOpenA is bound.
+bool LoadWintab();
+// The function's address, or null after printing the debug line.
+FARPROC GetWintabProc(HMODULE module, const char* name);
+
+class WinTab {
+ public:
+  WinTab();
+  virtual ~WinTab();
+  WinTab(const WinTab&) = delete;
+  WinTab& operator=(const WinTab&) = delete;
+
+  bool Open(HWND window);
+  // True when the message was consumed.
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void Enable(bool enable);
+  void Close();
+
+  HWND window;
+  HCTX context;
+  double pressureMax;
+  double inExtX;
+  double inExtY;
+  double screenWidth;
+  double screenHeight;
+  bool penDown;
+  PenSample sample;
+  unsigned int cursor;
+  unsigned int button;
+  bool inProximity;
+};
