@@ -1,0 +1,196 @@
+#include "app/PaintWin.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/CompositeStroke.h"
+#include "app/JapaneseText.h"
+#include "tablet/PenMessages.h"
+
+LatchedColor latchedColor;
+
+namespace {
+const DWORD kPickerStyle = 0xCA0000;  // WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX
+const int kPickerClientWidth = 280;
+const int kPickerClientHeight = 140;
+const double kBrushSize = 3.0;
+const int kPositionHistory = 10;
+const int kPressureHistory = 1;
+
+float Latch(int channel) { return static_cast<float>(channel * (1.0 / 255.0)); }
+int Unlatch(float channel) { return static_cast<int>(channel * 255.0); }
+
+bool IsEmpty(const RECT& r) { return r.left >= r.right || r.top >= r.bottom; }
+}  // namespace
+
+PaintWin::PaintWin()
+    : strokeActive(false), prevX(0.0), prevY(0.0), prevPressure(0.0), brushSize(kBrushSize) {}
+
+PaintWin::~PaintWin() { canvasImage.reset(); }
+
+void PaintWin::OnAttach() {
+  prevX = 0.0;
+  prevY = 0.0;
+  strokeActive = false;
+  strokeBuffer.brush.BuildLevels();
+  brushSize = kBrushSize;
+
+  RECT client;
+  GetClientRect(hwnd, &client);
+  canvasImage.reset(new dib24);
+  canvasImage->Create(client.right - client.left, client.bottom - client.top);
+  if (canvasImage->bits) std::memset(canvasImage->bits, 255, static_cast<size_t>(canvasImage->stride) * canvasImage->height);
+  strokeBuffer.Resize(canvasImage->width, canvasImage->height);
+
+  if (!colorPicker.hwnd) {
+    RECT frame = {0, 0, kPickerClientWidth, kPickerClientHeight};
+    AdjustWindowRect(&frame, kPickerStyle, FALSE);
+    RECT owner;
+    GetWindowRect(hwnd, &owner);
+    colorPicker.Create(WS_EX_TOOLWINDOW, kPickerCaption, kPickerStyle, owner.right, owner.top,
+                       frame.right - frame.left, frame.bottom - frame.top, hwnd, nullptr, nullptr);
+  }
+  ShowWindow(colorPicker.hwnd, SW_SHOW);
+  colorPicker.RefreshBars();
+
+  if (!tabletContext.Open(hwnd)) ShowJapaneseMessage(hwnd, kNoTabletMessage, "Info", MB_ICONINFORMATION);
+
+  penFilter.Configure(kPositionHistory, kPressureHistory);
+}
+
+LRESULT PaintWin::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (tabletContext.OnMessage(msg, wParam, lParam)) return 0;
+  switch (msg) {
+    case WM_SIZE:
+      backBuffer.Create(LOWORD(lParam), HIWORD(lParam));
+      return 0;
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_ERASEBKGND:
+      EraseBackground(reinterpret_cast<HDC>(wParam));
+      return 0;
+    case WM_RBUTTONDOWN:
+      PickColor(lParam);
+      return 0;
+    case UM_PENDOWN:
+      PenDown();
+      return 0;
+    case UM_PENMOVE:
+      SegmentStep();
+      return 0;
+    case UM_PENUP:
+      SegmentStep();
+      if (PenAccepted()) Commit();
+      return 0;
+    default:
+      return CallPrevProc(msg, wParam, lParam);
+  }
+}
+
+void PaintWin::Paint() {
+  RECT frame;
+  GetWindowRect(hwnd, &frame);
+  const int frameWidth = frame.right - frame.left;
+  const int frameHeight = frame.bottom - frame.top;
+  if (backBuffer.width != frameWidth || backBuffer.height != frameHeight) backBuffer.Create(frameWidth, frameHeight);
+
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd, &ps);
+  const RECT& r = ps.rcPaint;
+  const int w = r.right - r.left;
+  const int h = r.bottom - r.top;
+  if (canvasImage) {
+    BitBlt(backBuffer.dc, r.left, r.top, w, h, canvasImage->dc, r.left, r.top, SRCCOPY);
+    CompositeStroke(backBuffer, &r);
+  }
+  BitBlt(dc, r.left, r.top, w, h, backBuffer.dc, r.left, r.top, SRCCOPY);
+  EndPaint(hwnd, &ps);
+}
+
+void PaintWin::EraseBackground(HDC dc) {
+  RECT client;
+  GetClientRect(hwnd, &client);
+  FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+}
+
+void PaintWin::CompositeStroke(dib24& target, const RECT* rect) {
+  ::CompositeStroke(target, strokeBuffer.surface, strokeBuffer.coverage.get(), strokeBuffer.dirty, rect);
+}
+
+void PaintWin::PickColor(LPARAM lParam) {
+  if (!canvasImage) return;
+  const int x = static_cast<short>(LOWORD(lParam));
+  const int y = static_cast<short>(HIWORD(lParam));
+  const dib24& image = *canvasImage;
+  if (x < 0 || x >= image.width || y < 0 || y >= image.height) return;
+  const unsigned char* pixel = image.bits + static_cast<size_t>(image.height - 1 - y) * image.stride + 3 * x;
+  colorPicker.color.blue = pixel[0];
+  colorPicker.color.green = pixel[1];
+  colorPicker.color.red = pixel[2];
+  colorPicker.RefreshBars();
+}
+
+bool PaintWin::PenAccepted() const { return tabletContext.cursor == 1 && tabletContext.button == 0; }
+
+void PaintWin::PenDown() {
+  if (PenAccepted()) {
+    strokeActive = true;
+    const PenSample& s = tabletContext.sample;
+    penFilter.Fill(s.x, s.y, s.pressure);
+    penFilter.Average();
+    prevX = penFilter.avgX;
+    prevY = penFilter.avgY;
+    prevPressure = penFilter.avgPressure;
+    strokeBuffer.lastX = 0.0;
+    strokeBuffer.lastY = 0.0;
+    strokeBuffer.firstDab = true;
+    const StrokeColor& c = colorPicker.color;
+    latchedColor = {Latch(c.blue), Latch(c.green), Latch(c.red), Latch(c.alpha)};
+  }
+  SegmentStep();
+}
+
+void PaintWin::SegmentStep() {
+  if (!strokeActive) return;
+  const PenSample& s = tabletContext.sample;
+  penFilter.Push(s.x, s.y, s.pressure);
+  penFilter.Average();
+  const StrokeColor color = {Unlatch(latchedColor.blue), Unlatch(latchedColor.green), Unlatch(latchedColor.red),
+                             Unlatch(latchedColor.alpha)};
+  strokeBuffer.DrawSegment(prevX, prevY, penFilter.avgX, penFilter.avgY, prevPressure, penFilter.avgPressure,
+                           brushSize, color);
+  // An empty dirty rectangle is stored inverted; handed to InvalidateRect it
+  // would be normalised into a real one.
+  if (!IsEmpty(strokeBuffer.dirty)) Repaint(&strokeBuffer.dirty);
+  prevX = penFilter.avgX;
+  prevY = penFilter.avgY;
+  prevPressure = penFilter.avgPressure;
+}
+
+void PaintWin::Commit() {
+  if (canvasImage) CompositeStroke(*canvasImage, nullptr);
+  strokeBuffer.Clear();
+  strokeActive = false;
+  Repaint(nullptr);
+}
+
+void PaintWin::Repaint(const RECT* rect) {
+  if (!hwnd) return;
+  InvalidateRect(hwnd, rect, FALSE);
+  UpdateWindow(hwnd);
+}
+
+bool PaintWin::LoadCanvas(const char* path) {
+  if (!path) return false;
+  std::unique_ptr<dib24> image(new dib24);
+  std::FILE* file = std::fopen(path, "rb");
+  if (!file) return false;
+  const bool read = image->ReadBmp(file);
+  std::fclose(file);
+  if (!read) return false;
+  canvasImage = std::move(image);
+  strokeBuffer.Resize(canvasImage->width, canvasImage->height);
+  Repaint(nullptr);
+  return true;
+}
