@@ -47,13 +47,13 @@ void PaintWin::OnAttach() {
     AdjustWindowRect(&frame, kPickerStyle, FALSE);
     RECT owner;
     GetWindowRect(hwnd, &owner);
-    colorPicker.Create(WS_EX_TOOLWINDOW, kPickerCaption, kPickerStyle, owner.right, owner.top,
+    colorPicker.Create(WS_EX_TOOLWINDOW, kColorPickerCaption, kPickerStyle, owner.right, owner.top,
                        frame.right - frame.left, frame.bottom - frame.top, hwnd, nullptr, nullptr);
   }
   ShowWindow(colorPicker.hwnd, SW_SHOW);
   colorPicker.RefreshBars();
 
-  if (!tabletContext.Open(hwnd)) ShowJapaneseMessage(hwnd, kNoTabletMessage, "Info", MB_ICONINFORMATION);
+  if (!tabletContext.Open(hwnd)) ShiftJisMessageBox(hwnd, kTabletContextErrorText, "Info", MB_ICONINFORMATION);
 
   penFilter.Configure(kPositionHistory, kPressureHistory);
 }
