@@ -24,4 +24,9 @@ class AxisFilter {
   double avgX;
   double avgY;
   double avgPressure;
+
+ private:
+  // False before Configure, after Release, and when allocation failed: the
+  // operations then touch nothing.
+  bool HasHistories() const;
 };

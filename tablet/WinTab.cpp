@@ -1,1 +1,198 @@
-// Placeholder: implemented in its own change.
+#include "tablet/WinTab.h"
+
+#include <cstdio>
+
+#include "tablet/PenMessages.h"
+
+// Zero-initialised: nothing bound until LoadWintab.
+WintabProcs wintabProcs;
+
+namespace {
+
+const char kWintabLibrary[] = "wintab32.dll";
+const char kMissingProcLine[] = "Debug : cannot ritrieve proc address : %s\n";
+
+const int kQueueSize = 32;
+const UINT kContextOptions = CXO_SYSTEM | CXO_MESSAGES | CXO_MARGIN;  // 0x8005
+const WTPKT kPacketData = PK_ALL_STANDARD;                            // 0x1FFF
+const WTPKT kPacketMode = PK_BUTTONS;  // buttons relative, the rest absolute
+
+// A device without a usable pressure maximum (no pressure axis, or axMax 0):
+// any non-zero pressure then counts as full pressure.
+const double kFallbackPressureMax = 1.0;
+// The tablet maps onto the virtual screen, so a position this far outside it
+// only comes from a faulty packet. Holding it here keeps it finite for the
+// brush and inside the range of int for ScreenToClient.
+const double kPositionLimit = 1e6;
+
+double HoldWithinLimit(double screenPosition) {
+  if (!(screenPosition >= -kPositionLimit)) return -kPositionLimit;
+  if (screenPosition > kPositionLimit) return kPositionLimit;
+  return screenPosition;
+}
+
+template <typename Proc>
+void Bind(Proc& slot, HMODULE module, const char* name) {
+  // Through a plain function pointer type: no cast warning between signatures.
+  slot = reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(GetWintabProc(module, name)));
+}
+
+// Open, OnMessage and Close call all seven; a context is only usable when
+// every one of them is there.
+bool AllProcsBound() {
+  const WintabProcs& p = wintabProcs;
+  return p.WTClose && p.WTInfoA && p.WTOpenA && p.WTPacket && p.WTPacketsGet && p.WTEnable &&
+         p.WTQueueSizeSet;
+}
+
+}  // namespace
+
+FARPROC GetWintabProc(HMODULE module, const char* name) {
+  // GetProcAddress with a null module would search the program itself.
+  FARPROC proc = module ? GetProcAddress(module, name) : nullptr;
+  if (!proc) {
+    std::printf(kMissingProcLine, name);
+    std::fflush(stdout);
+  }
+  return proc;
+}
+
+bool LoadWintab() {
+  if (!wintabProcs.bound) {
+    HMODULE module = GetModuleHandleA(kWintabLibrary);
+    if (!module) module = LoadLibraryA(kWintabLibrary);
+    if (!module) return false;
+    Bind(wintabProcs.WTClose, module, "WTClose");
+    Bind(wintabProcs.WTInfoA, module, "WTInfoA");
+    Bind(wintabProcs.WTOpenA, module, "WTOpenA");
+    Bind(wintabProcs.WTPacket, module, "WTPacket");
+    Bind(wintabProcs.WTPacketsGet, module, "WTPacketsGet");
+    Bind(wintabProcs.WTEnable, module, "WTEnable");
+    Bind(wintabProcs.WTQueueSizeSet, module, "WTQueueSizeSet");
+    wintabProcs.bound = true;
+  }
+  return wintabProcs.WTOpenA != nullptr;
+}
+
+WinTab::WinTab()
+    : window(nullptr),
+      context(nullptr),
+      pressureMax(0.0),
+      inExtX(0.0),
+      inExtY(0.0),
+      screenWidth(0.0),
+      screenHeight(0.0),
+      penDown(false),
+      sample{0.0, 0.0, 0.0},
+      cursor(0),
+      button(0),
+      inProximity(false) {}
+
+WinTab::~WinTab() { Close(); }
+
+bool WinTab::Open(HWND newWindow) {
+  Close();  // a context left open by an earlier Open is not leaked
+  if (!LoadWintab() || !AllProcsBound()) return false;
+  if (!wintabProcs.WTInfoA(0, 0, nullptr)) return false;
+
+  AXIS pressureAxis = {};
+  wintabProcs.WTInfoA(WTI_DEVICES, DVC_NPRESSURE, &pressureAxis);
+  pressureMax = pressureAxis.axMax > 0 ? pressureAxis.axMax : kFallbackPressureMax;
+
+  LOGCONTEXTA description = {};
+  wintabProcs.WTInfoA(WTI_DEFSYSCTX, 0, &description);
+  inExtX = description.lcInExtX;
+  inExtY = description.lcInExtY;
+  ReadScreenSize();
+  // Without an input extent no packet position can be mapped to the screen.
+  if (description.lcInExtX <= 0 || description.lcInExtY <= 0) return false;
+
+  description.lcOptions |= kContextOptions;
+  description.lcMsgBase = WT_DEFBASE;
+  description.lcPktData = kPacketData;
+  description.lcPktMode = kPacketMode;
+  description.lcMoveMask = kPacketData;
+  description.lcBtnUpMask = description.lcBtnDnMask;
+  description.lcOutOrgX = 0;
+  description.lcOutOrgY = 0;
+  description.lcOutExtX = description.lcInExtX;
+  description.lcOutExtY = -description.lcInExtY;  // packet Y grows downwards
+  description.lcSysOrgX = 0;
+  description.lcSysOrgY = 0;
+  description.lcSysExtX = static_cast<int>(screenWidth);
+  description.lcSysExtY = static_cast<int>(screenHeight);
+
+  context = wintabProcs.WTOpenA(newWindow, &description, TRUE);
+  if (!context) return false;
+  wintabProcs.WTQueueSizeSet(context, kQueueSize);
+  window = newWindow;
+  penDown = false;
+  return true;
+}
+
+bool WinTab::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!context) return false;
+  switch (message) {
+    case WM_DISPLAYCHANGE:
+      ReadScreenSize();
+      return false;  // the window handles it as well
+    case WT_PROXIMITY:
+      inProximity = LOWORD(lParam) != 0;
+      wintabProcs.WTPacketsGet(context, 1, nullptr);
+      return true;
+    case WT_PACKET:
+      return OnPacket(wParam, lParam);
+    default:
+      return false;
+  }
+}
+
+bool WinTab::OnPacket(WPARAM serial, LPARAM packetContext) {
+  WintabPacket packet = {};
+  if (!wintabProcs.WTPacket(reinterpret_cast<HCTX>(packetContext), static_cast<UINT>(serial), &packet))
+    return false;  // already gone from the queue
+
+  // Tablet counts to screen pixels; the fraction of a pixel is kept.
+  const double fx = HoldWithinLimit(static_cast<double>(packet.pkX) * screenWidth / inExtX);
+  const double fy = HoldWithinLimit(static_cast<double>(packet.pkY) * screenHeight / inExtY);
+  const int sx = static_cast<int>(fx);
+  const int sy = static_cast<int>(fy);
+  POINT client = {sx, sy};
+  ScreenToClient(window, &client);
+  sample.x = fx - (sx - client.x);
+  sample.y = fy - (sy - client.y);
+  const double pressure = static_cast<double>(packet.pkNormalPressure) / pressureMax;
+  sample.pressure = pressure > 1.0 ? 1.0 : pressure;  // beyond the device's own maximum
+
+  RECT area = {};
+  GetClientRect(window, &area);
+  const bool inside = sample.x >= 0 && sample.x < area.right - area.left && sample.y >= 0 &&
+                      sample.y < area.bottom - area.top;
+  cursor = packet.pkCursor;
+  button = packet.pkButtons & 0xFFFF;
+
+  const bool touching = sample.pressure > 0;
+  UINT penMessage = UM_PENMOVE;
+  if (!penDown && touching) penMessage = inside ? UM_PENDOWN : 0;
+  if (penDown && !touching) penMessage = UM_PENUP;
+  penDown = touching;
+  if (penMessage) SendMessageA(window, penMessage, 0, 0);
+  // The pen handling may have closed the context.
+  if (context) wintabProcs.WTPacketsGet(context, 1, nullptr);
+  return true;
+}
+
+void WinTab::ReadScreenSize() {
+  screenWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  screenHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+}
+
+void WinTab::Enable(bool enable) {
+  if (context && wintabProcs.WTEnable) wintabProcs.WTEnable(context, enable ? TRUE : FALSE);
+}
+
+void WinTab::Close() {
+  Enable(false);
+  if (context && wintabProcs.WTClose) wintabProcs.WTClose(context);
+  context = nullptr;
+}

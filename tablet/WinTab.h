@@ -50,4 +50,9 @@ class WinTab {
   unsigned int cursor;
   unsigned int button;
   bool inProximity;
+
+ private:
+  // A WT_PACKET message: true when its packet was still queued.
+  bool OnPacket(WPARAM serial, LPARAM packetContext);
+  void ReadScreenSize();
 };

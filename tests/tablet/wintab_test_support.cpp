@@ -1,0 +1,164 @@
+#include "tests/tablet/wintab_test_support.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <io.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+WintabDoubleApi wintabDouble;
+bool wintabDoubleBound;
+std::string bindingOutput;
+bool firstLoadResult;
+bool secondLoadResult;
+
+namespace {
+
+const char kWindowClass[] = "WinTab Test Window";
+
+// Binds the library before any test, with standard output captured in a
+// file, so the tests can check what binding printed and that it prints only
+// once.
+class BindingEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    const std::string path = DirectoryOfProgram() + "binding-output.txt";
+    std::fflush(stdout);
+    const int saved = _dup(1);
+    const int file = _open(path.c_str(), _O_CREAT | _O_TRUNC | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+    _dup2(file, 1);
+    firstLoadResult = LoadWintab();
+    secondLoadResult = LoadWintab();
+    std::fflush(stdout);
+    _dup2(saved, 1);
+    _close(saved);
+    _close(file);
+    bindingOutput = ReadFileText(path);
+    wintabDoubleBound = wintabDouble.Bind(GetModuleHandleA("wintab32.dll"));
+  }
+};
+
+::testing::Environment* const bindingEnvironment = ::testing::AddGlobalTestEnvironment(new BindingEnvironment);
+
+}  // namespace
+
+PenWindow::PenWindow(int x, int y, int width, int height)
+    : hwnd(nullptr), closeOnPenDown(false), onMessageDepth(0) {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = Proc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = kWindowClass;
+  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  RegisterClassA(&windowClass);  // fails harmlessly once registered
+  hwnd = CreateWindowExA(0, kWindowClass, "WinTab test", WS_POPUP | WS_VISIBLE, x, y, width, height, nullptr, nullptr,
+                         windowClass.hInstance, this);
+  Pump();
+}
+
+PenWindow::~PenWindow() {
+  tablet.Close();
+  DestroyWindow(hwnd);
+  Pump();
+}
+
+void PenWindow::Pump() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+POINT PenWindow::ClientOrigin() const {
+  POINT origin = {0, 0};
+  ClientToScreen(hwnd, &origin);
+  return origin;
+}
+
+LRESULT CALLBACK PenWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    static_cast<PenWindow*>(create->lpCreateParams)->hwnd = window;
+  }
+  auto* self = reinterpret_cast<PenWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  return self ? self->Handle(message, wParam, lParam) : DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT PenWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  ++onMessageDepth;
+  const bool consumed = tablet.OnMessage(message, wParam, lParam);
+  --onMessageDepth;
+  if (message == WT_PACKET || message == WT_PROXIMITY) tabletMessages.push_back({message, consumed});
+  if (consumed) return 0;
+  passedOn.push_back(message);
+  if (message == UM_PENDOWN || message == UM_PENMOVE || message == UM_PENUP) {
+    events.push_back({message, wParam, lParam, tablet.sample, tablet.cursor, tablet.button, tablet.penDown,
+                      onMessageDepth > 0});
+    if (message == UM_PENDOWN && closeOnPenDown) tablet.Close();
+    return 0;
+  }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+WintabDoublePacket Packet(DWORD x, DWORD y, UINT pressure, UINT cursor, DWORD buttons) {
+  WintabDoublePacket packet = {};
+  packet.x = x;
+  packet.y = y;
+  packet.normalPressure = pressure;
+  packet.cursor = cursor;
+  packet.buttons = buttons;
+  return packet;
+}
+
+WintabDoubleDevice PixelDevice() {
+  WintabDoubleDevice device;
+  wintabDouble.SetDevice(nullptr);
+  wintabDouble.GetDevice(&device);
+  device.inExtX = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  device.inExtY = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  return device;
+}
+
+std::string DirectoryOfProgram() {
+  char path[MAX_PATH];
+  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string directory(path, length);
+  return directory.substr(0, directory.find_last_of("\\/") + 1);
+}
+
+std::string ReadFileText(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+HANDLE StartProgram(const std::string& program, const std::vector<std::pair<std::string, std::string>>& environment,
+                    const std::string& outputPath, DWORD* processId) {
+  SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+  HANDLE output = CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (output == INVALID_HANDLE_VALUE) return nullptr;
+  for (const auto& variable : environment) SetEnvironmentVariableA(variable.first.c_str(), variable.second.c_str());
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = output;
+  startup.hStdError = output;
+  PROCESS_INFORMATION process = {};
+  std::string path = DirectoryOfProgram() + program;
+  std::string commandLine = "\"" + path + "\"";
+  const BOOL started = CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                      DirectoryOfProgram().c_str(), &startup, &process);
+  for (const auto& variable : environment) SetEnvironmentVariableA(variable.first.c_str(), nullptr);
+  CloseHandle(output);
+  if (!started) return nullptr;
+  CloseHandle(process.hThread);
+  if (processId) *processId = process.dwProcessId;
+  return process.hProcess;
+}
