@@ -1,0 +1,296 @@
+// The real program, started as a child process with the tablet driver double
+// next to it, driven by pen packets, its screen read back and compared pixel
+// for pixel with what the engine computes for the same packets.
+//
+// Built twice: for inkstone (soft dabs) and inkstone-disc (hard discs), each
+// linked with its own dab implementation for the reference.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "support/ProgramUnderTest.h"
+
+#ifndef E2E_PROGRAM
+#error "E2E_PROGRAM names the program under test"
+#endif
+
+namespace {
+const char kProgram[] = E2E_PROGRAM;
+const wchar_t kNoTabletText[] = L"Tablet\u30b3\u30f3\u30c6\u30ad\u30b9\u30c8\u304c\u751f\u6210\u3067\u304d\u307e\u305b\u3093.";
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  void StartWithTablet(const std::vector<std::string>& arguments = {}) {
+    ASSERT_TRUE(program.Start("e2e", kProgram, arguments)) << "the program did not start with its tablet";
+    geometry = program.Geometry();
+    ASSERT_EQ(geometry.clientWidth, 600);
+    ASSERT_EQ(geometry.clientHeight, 600);
+  }
+
+  // A packet at a client position, as the tablet would report it.
+  void Pen(double x, double y, UINT pressure, ReferenceCanvas& reference, UINT cursor = 1, DWORD buttons = 0) {
+    const DWORD pkX = geometry.PacketX(x);
+    const DWORD pkY = geometry.PacketY(y);
+    ASSERT_TRUE(program.Packet(pkX, pkY, pressure, cursor, buttons));
+    reference.Packet(pkX, pkY, pressure, cursor, buttons);
+  }
+
+  void ExpectScreen(const ReferenceCanvas& reference, const char* when) {
+    const int w = reference.Width() < geometry.clientWidth ? reference.Width() : geometry.clientWidth;
+    const int h = reference.Height() < geometry.clientHeight ? reference.Height() : geometry.clientHeight;
+    std::string difference;
+    EXPECT_TRUE(ScreenShows(program.mainWindow, reference.Screen(), reference.Width(), w, h, 5000, &difference))
+        << when << ": " << difference;
+  }
+
+  void CloseCleanly(const std::string& expectedOutput = "") {
+    ASSERT_TRUE(program.Close()) << "the program did not end after WM_CLOSE";
+    EXPECT_EQ(program.process.ExitCode(), 0u);
+    EXPECT_EQ(program.process.Output(), expectedOutput);
+  }
+
+  ProgramUnderTest program;
+  TabletGeometry geometry = {};
+};
+
+TEST_F(EndToEnd, StrokeWithVaryingPressureIsShownWhileDrawnAndKeptAfterLift) {
+  StartWithTablet();
+  ReferenceCanvas reference(geometry, 600, 600);
+  ExpectScreen(reference, "at start, a white canvas");
+
+  // Hovering in proximity sends moves without pressure: nothing is drawn.
+  ASSERT_TRUE(program.Proximity(true));
+  for (int i = 0; i < 5; ++i) Pen(120 + 30 * i, 150 + 7 * i, 0, reference);
+
+  const int samples = 80;
+  for (int i = 0; i < samples; ++i) {
+    const double t = i / double(samples - 1);
+    const double x = 90.3 + 420 * t;
+    const double y = 300.6 + 120 * std::sin(t * 6.0);
+    const UINT pressure = static_cast<UINT>(1 + 1022 * std::sin(t * 3.14159));
+    Pen(x, y, pressure, reference);
+    if (i == samples / 2) ExpectScreen(reference, "in the middle of the stroke");
+  }
+  ASSERT_TRUE(reference.StrokeActive());
+  ExpectScreen(reference, "before the lift");
+  Pen(510.3, 300.6 + 120 * std::sin(6.0), 0, reference);
+  ASSERT_FALSE(reference.StrokeActive());
+  ExpectScreen(reference, "after the lift");
+
+  // For the README: the program with a stroke, the picker beside it.
+  RECT frame, picker;
+  GetWindowRect(program.mainWindow, &frame);
+  HWND pickerWindow = program.process.FindWindowOf(nullptr, 1000);
+  picker = frame;
+  if (pickerWindow && pickerWindow != program.mainWindow) GetWindowRect(pickerWindow, &picker);
+  WriteBmp(TestDirectory() + std::string(kProgram) + "-screenshot.bmp",
+           CaptureScreen(frame.left, frame.top, picker.right - frame.left, frame.bottom - frame.top));
+  CloseCleanly();
+}
+
+TEST_F(EndToEnd, TapLeavesOneDab) {
+  StartWithTablet();
+  ReferenceCanvas reference(geometry, 600, 600);
+  Pen(300.5, 250.25, 700, reference);
+  Pen(300.5, 250.25, 700, reference);
+  Pen(300.5, 250.25, 0, reference);
+  ExpectScreen(reference, "after the tap");
+  CloseCleanly();
+}
+
+TEST_F(EndToEnd, StrokeLeavingTheWindowDrawsOnlyInside) {
+  StartWithTablet();
+  ReferenceCanvas reference(geometry, 600, 600);
+  for (int i = 0; i <= 40; ++i) Pen(60 - 4.0 * i, 400 + 1.5 * i, 900, reference);  // to x = -100
+  for (int i = 0; i <= 30; ++i) Pen(-100 + 5.0 * i, 460 - 2.0 * i, 600, reference);  // back in
+  Pen(50, 400, 0, reference);
+  ExpectScreen(reference, "after a stroke through the left edge");
+  // A touch-down outside starts no stroke; its lift commits nothing new.
+  for (int i = 0; i <= 10; ++i) Pen(620 + i, 100 - 3.0 * i, 800, reference);
+  Pen(580, 80, 800, reference);
+  Pen(560, 80, 0, reference);
+  ExpectScreen(reference, "after a stroke that began outside");
+  CloseCleanly();
+}
+
+TEST_F(EndToEnd, OnlyTheStylusTipPaints) {
+  StartWithTablet();
+  ReferenceCanvas reference(geometry, 600, 600);
+  // The eraser end (cursor 2) and a barrel button press start no stroke.
+  for (int i = 0; i < 10; ++i) Pen(200 + 5 * i, 200, 800, reference, 2);
+  Pen(250, 200, 0, reference, 2);
+  for (int i = 0; i < 10; ++i) Pen(200 + 5 * i, 260, 800, reference, 1, 1);
+  Pen(250, 260, 0, reference, 1, 1);
+  ExpectScreen(reference, "after eraser and button strokes");
+  for (int i = 0; i < 10; ++i) Pen(200 + 5 * i, 320, 800, reference);
+  Pen(250, 320, 0, reference);
+  ExpectScreen(reference, "after a stylus stroke");
+  CloseCleanly();
+}
+
+// A 24-bit picture in four colour blocks, smaller than the window.
+std::string WritePicture(int width, int height) {
+  Capture picture;
+  picture.width = width;
+  picture.height = height;
+  picture.bgr.resize(static_cast<size_t>(width) * height * 3);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      uint8_t* p = &picture.bgr[(static_cast<size_t>(y) * width + x) * 3];
+      const bool right = x >= width / 2, bottom = y >= height / 2;
+      p[0] = right ? 200 : 30;            // blue
+      p[1] = bottom ? 150 : 60;           // green
+      p[2] = static_cast<uint8_t>(x % 256);  // red
+    }
+  }
+  const std::string path = TestDirectory() + "e2e-picture.bmp";
+  WriteBmp(path, picture);
+  return path;
+}
+
+// The picker's bars for a colour, as the user should see them, top row first.
+void ExpectPickerShows(HWND picker, const StrokeColor& c) {
+  const int tops[4] = {10, 42, 74, 106};
+  const int values[4] = {c.red, c.green, c.blue, c.alpha};
+  const DWORD start = GetTickCount();
+  std::string report;
+  for (;;) {
+    const Capture screen = CaptureClient(picker);
+    int differences = 0;
+    report.clear();
+    for (int bar = 0; bar < 4 && screen.width >= 266 && screen.height >= 130; ++bar) {
+      for (int r = 0; r < 24; ++r) {
+        for (int col = 0; col < 256; ++col) {
+          int b, g, red;
+          switch (bar) {
+            case 0: b = c.blue, g = c.green, red = col; break;
+            case 1: b = c.blue, g = col, red = c.red; break;
+            case 2: b = col, g = c.green, red = c.red; break;
+            default: {
+              const int grey = 160 + 95 * (((col / 8) + (r / 8)) % 2);
+              b = (col * c.blue + (255 - col) * grey) / 255;
+              g = (col * c.green + (255 - col) * grey) / 255;
+              red = (col * c.red + (255 - col) * grey) / 255;
+            }
+          }
+          if (col == values[bar]) b = g = red = 255;  // the value marker
+          const uint8_t* seen = screen.At(10 + col, tops[bar] + r);
+          if (seen[0] != b || seen[1] != g || seen[2] != red) {
+            if (++differences < 5) report += "bar " + std::to_string(bar) + " col " + std::to_string(col) + " row " +
+                                             std::to_string(r) + "\n";
+          }
+        }
+      }
+    }
+    if (screen.width >= 266 && differences == 0) return;
+    if (GetTickCount() - start > 5000) break;
+    Sleep(20);
+  }
+  ADD_FAILURE() << "the picker does not show the colour " << c.red << "," << c.green << "," << c.blue << "," << c.alpha
+                << ":\n" << report;
+}
+
+TEST_F(EndToEnd, CommandLinePictureBecomesTheCanvasAndRightClickPicksItsColour) {
+  const std::string path = WritePicture(301, 257);
+  StartWithTablet({path, "ignored-second-argument.bmp"});
+  ReferenceCanvas reference(geometry, 600, 600);
+  dib24 picture;
+  {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    ASSERT_TRUE(picture.ReadBmp(file));
+    std::fclose(file);
+  }
+  reference.Load(picture);
+  ExpectScreen(reference, "with the picture loaded");
+
+  HWND picker = nullptr;
+  for (HWND w = GetWindow(program.mainWindow, GW_HWNDFIRST); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    if (GetWindow(w, GW_OWNER) == program.mainWindow) picker = w;
+  }
+  ASSERT_NE(picker, nullptr) << "no picker window owned by the main window";
+  ExpectPickerShows(picker, {0, 0, 0, 255});
+
+  // Pick at (200, 180): red 200, green 150, blue 30; the alpha stays.
+  PostMessageA(program.mainWindow, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(200, 180));
+  PostMessageA(program.mainWindow, WM_RBUTTONUP, 0, MAKELPARAM(200, 180));
+  const StrokeColor picked = {200, 150, 200, 255};
+  ExpectPickerShows(picker, picked);
+  // Outside the picture (but inside the window) nothing is picked.
+  PostMessageA(program.mainWindow, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(400, 400));
+  ExpectPickerShows(picker, picked);
+
+  // The next stroke paints in the picked colour, over the loaded picture.
+  reference.SetColor(picked);
+  for (int i = 0; i < 30; ++i) Pen(20 + 4.5 * i, 40 + 3.3 * i, 500 + 10 * i, reference);
+  Pen(150, 140, 0, reference);
+  ExpectScreen(reference, "after a stroke in the picked colour");
+  CloseCleanly();
+}
+
+TEST_F(EndToEnd, UnreadablePictureLeavesTheWhiteCanvas) {
+  StartWithTablet({TestDirectory() + "no-such-picture.bmp"});
+  ReferenceCanvas reference(geometry, 600, 600);
+  ExpectScreen(reference, "with an unreadable file named");
+  CloseCleanly();
+}
+
+// The message box of a program without a tablet, or null.
+HWND FindNoTabletBox(const ChildProcess& process) { return process.FindWindowOf("Info", 20000); }
+
+std::wstring StaticText(HWND box) {
+  std::wstring found;
+  EnumChildWindows(
+      box,
+      [](HWND child, LPARAM lParam) -> BOOL {
+        wchar_t cls[32] = L"", text[256] = L"";
+        GetClassNameW(child, cls, 32);
+        GetWindowTextW(child, text, 256);
+        if (_wcsicmp(cls, L"Static") == 0 && text[0]) *reinterpret_cast<std::wstring*>(lParam) = text;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+void DismissAndExpectWhiteCanvas(ChildProcess& process, HWND box) {
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  HWND main = process.FindWindowOf("Paint Test", 20000);
+  ASSERT_NE(main, nullptr) << "no main window after the message box";
+  WaitPainted(main);
+  std::vector<uint8_t> white(600 * 600 * 3, 255);
+  std::string difference;
+  EXPECT_TRUE(ScreenShows(main, white, 600, 600, 600, 5000, &difference)) << difference;
+  // It still repaints: cover and uncover part of it.
+  RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  EXPECT_TRUE(ScreenShows(main, white, 600, 600, 600, 5000, &difference)) << "after a repaint: " << difference;
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(process.Wait(10000));
+}
+
+TEST_F(EndToEnd, WithoutATabletTheProgramSaysSoAndRunsOn) {
+  // Wine's own wintab32 finds no tablet service here.
+  ChildProcess& process = program.process;
+  ASSERT_TRUE(process.Start(TestDirectory() + "e2e-no-tablet\\" + kProgram + ".exe", {},
+                            {"WINEDLLOVERRIDES=mscoree,mshtml="}));
+  HWND box = FindNoTabletBox(process);
+  ASSERT_NE(box, nullptr) << "no message box";
+  EXPECT_EQ(StaticText(box), kNoTabletText);
+  DismissAndExpectWhiteCanvas(process, box);
+  EXPECT_EQ(process.ExitCode(), 0u);
+  EXPECT_EQ(process.Output(), "");
+}
+
+TEST_F(EndToEnd, MissingDriverFunctionIsReportedOnStandardOutput) {
+  ChildProcess& process = program.process;
+  ASSERT_TRUE(process.Start(TestDirectory() + "e2e-no-wtenable\\" + kProgram + ".exe", {}));
+  HWND box = FindNoTabletBox(process);
+  ASSERT_NE(box, nullptr) << "no message box";
+  DismissAndExpectWhiteCanvas(process, box);
+  EXPECT_EQ(process.ExitCode(), 0u);
+  EXPECT_EQ(process.Output(), "Debug : cannot ritrieve proc address : WTEnable\r\n");
+}
+}  // namespace
