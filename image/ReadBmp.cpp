@@ -1,8 +1,8 @@
 // The BMP reader: uncompressed 1, 4, 8 and 24-bit files.
 //
 // A file is the only data that comes from outside, so every size in it is
-// checked before it is used: sizes are computed in 64 bits, the palette must
-// lie inside the header block, and no buffer is allocated for more than the
+// checked before it is used: sizes are computed in 64 bits, the palette is
+// taken only from inside the header block, and no buffer is allocated for more than the
 // stream holds (a regular file's length is known; other streams grow their
 // buffer as the data arrives). The image is built aside and swapped in only
 // when everything has been read, so a failure leaves the target untouched.
@@ -151,11 +151,15 @@ bool ReadHeaders(std::FILE* file, BmpLayout& layout) {
 
     if (bitCount <= 8) {
       // The palette follows the info header, whatever its length. Entries
-      // beyond what the depth can index are never used.
+      // beyond what the depth can index are never used; entries that the
+      // pixel offset cuts off are not in the file, and their indices show
+      // black. Without a single entry there is nothing to show.
       const uint32_t reachable = 1u << bitCount;
-      const uint32_t entries = colorsUsed == 0 ? reachable : std::min(colorsUsed, reachable);
-      const uint64_t paletteEnd = static_cast<uint64_t>(infoSize) + entries * 4;
-      if (paletteEnd > kept) return false;  // overlaps the pixels, or an absurd header
+      const uint32_t declared = colorsUsed == 0 ? reachable : std::min(colorsUsed, reachable);
+      const uint32_t room = (headerBytes - infoSize) / 4;
+      const uint32_t entries = std::min(declared, room);
+      if (entries == 0) return false;
+      if (static_cast<uint64_t>(infoSize) + entries * 4 > kept) return false;  // a header of tens of kilobytes
       std::memcpy(layout.palette, info + infoSize, entries * 4);
     }
   }

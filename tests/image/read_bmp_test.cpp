@@ -191,6 +191,23 @@ TEST_P(ReadBmp, MorePaletteEntriesThanTheDepthIndexesAreHarmless) {
   ExpectPixels({{kGreen, kRed}});
 }
 
+TEST_P(ReadBmp, APaletteCutShortByThePixelOffsetKeepsTheEntriesThere) {
+  // 256 entries declared, room for 255 before the pixels: index 255 is not
+  // in the file and shows black; the pixels are read from the offset.
+  BmpFile f = Sample(8);
+  const Bytes whole = Build(f);
+  Bytes cut(whole.begin(), whole.begin() + 54 + 255 * 4);
+  Put32(cut, 10, static_cast<uint32_t>(cut.size()));
+  cut.insert(cut.end(), f.pixels.begin(), f.pixels.end());
+  ASSERT_TRUE(Read(cut));
+  ExpectPixels({{kBlack, kRed, kBlack}, {kRed, kBlack, kRed}});
+  // A 4-bit file that declares 16 entries but stores 2.
+  BmpFile four = Indexed(4, 3, 1, {kGreen, kTeal}, {Row(4, {1, 0, 9})});
+  four.colorsUsed = 0;
+  ASSERT_TRUE(Read(Build(four)));
+  ExpectPixels({{kTeal, kGreen, kBlack}});
+}
+
 TEST_P(ReadBmp, PlanesAreIgnored) {
   BmpFile f = Sample(24);
   f.planes = 0;
@@ -237,13 +254,14 @@ TEST_P(ReadBmp, RefusesHeaderBlocksTooShortForTheirContents) {
     f.offBits = offBits;
     ExpectRefusedUnchanged(Build(f));
   }
-  // The palette would reach into the pixels.
-  BmpFile overlap = Sample(8);
-  overlap.offBits = 54 + 255 * 4;
-  ExpectRefusedUnchanged(Build(overlap));
+  // An indexed file without room for a single palette entry.
   BmpFile noRoom = Sample(1);
   noRoom.offBits = 54;
   ExpectRefusedUnchanged(Build(noRoom));
+  BmpFile noRoomLong = Sample(8);
+  noRoomLong.infoSize = 124;
+  noRoomLong.offBits = 14 + 124 + 3;
+  ExpectRefusedUnchanged(Build(noRoomLong));
   // A 108-byte header in a 40-byte block.
   BmpFile longHeader = Sample(24);
   longHeader.infoSize = 108;
@@ -255,9 +273,9 @@ TEST_P(ReadBmp, RefusesHeaderBlocksTooShortForTheirContents) {
   Put32(bytes, 14, 0xFFFFFFF0u);
   ExpectRefusedUnchanged(bytes);
   // The pixels start beyond the end of the file.
-  BmpFile far = Sample(24);
-  far.offBits = 0xFFFFFFFF;
-  ExpectRefusedUnchanged(Build(far));
+  BmpFile beyond = Sample(24);
+  beyond.offBits = 0xFFFFFFFF;
+  ExpectRefusedUnchanged(Build(beyond));
 }
 
 TEST_P(ReadBmp, RefusesTheOldCoreHeader) {
