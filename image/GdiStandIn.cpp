@@ -16,6 +16,7 @@ namespace {
 // A new memory DC holds a 1 x 1 stock bitmap, as in GDI.
 StandInGdiObject stockBitmap = {nullptr, nullptr};
 int failDibSections = 0;
+int dibSectionCalls = 0;
 int liveBitmaps = 0;
 int liveDcs = 0;
 int heldScreenDcs = 0;
@@ -24,6 +25,7 @@ bool IsStock(HGDIOBJ object) { return object == &stockBitmap; }
 }  // namespace
 
 HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT, void** bits, HANDLE, DWORD) {
+  ++dibSectionCalls;
   if (bits) *bits = nullptr;
   if (!info) return nullptr;
   const BITMAPINFOHEADER& h = info->bmiHeader;
@@ -96,6 +98,7 @@ int StretchDIBits(HDC dc, int, int, int, int, int, int, int, int srcH, const voi
 
 namespace GdiStandIn {
 void FailNextDibSections(int count) { failDibSections = count; }
+int DibSectionCalls() { return dibSectionCalls; }
 int LiveBitmaps() { return liveBitmaps; }
 int LiveDcs() { return liveDcs; }
 int HeldScreenDcs() { return heldScreenDcs; }

@@ -68,6 +68,8 @@ int StretchDIBits(HDC dc, int x, int y, int w, int h, int srcX, int srcY, int sr
 namespace GdiStandIn {
 // The next `count` calls of CreateDIBSection fail as if memory were exhausted.
 void FailNextDibSections(int count);
+// Calls of CreateDIBSection so far, failed ones included.
+int DibSectionCalls();
 // Objects created and not yet deleted: DIB sections, memory DCs, screen DCs.
 int LiveBitmaps();
 int LiveDcs();
