@@ -11,8 +11,8 @@ const char kSubclassProp[] = "NWindow Subclass Prop Name";
 bool g_registered = false;
 HINSTANCE g_instance = nullptr;
 
-// Without a sizing border a window can be neither sized nor maximised, and the
-// framework's windows are not minimised on their own either.
+// A window of fixed size offers neither sizing, maximising nor minimising in
+// its system menu, whatever boxes its style asks for.
 void TrimSystemMenu(HWND window) {
   HMENU menu = GetSystemMenu(window, FALSE);
   if (!menu) return;
