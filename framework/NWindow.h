@@ -6,7 +6,15 @@
 
 class NWindow {
  public:
+  // The record that "NWindow Subclass Prop Name" points to: the procedure to
+  // call is its second pointer-sized field.
+  struct SubclassRecord {
+    void* owner;
+    WNDPROC prevProc;
+  };
+
   NWindow();
+  // Does not destroy the window; a window still bound is unbound.
   virtual ~NWindow();
   // The object's own message handler. Base: DefWindowProcA.
   virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -19,8 +27,13 @@ class NWindow {
   NWindow& operator=(const NWindow&) = delete;
 
   static void RegisterWindowClass(HINSTANCE instance);
+  // Creates the window with this object as its creation parameter; true when
+  // the object is bound to a window when creation returns.
   bool Create(DWORD exStyle, const char* caption, DWORD style, int x, int y, int width, int height, HWND parent,
               HMENU menu, NWindow* handler);
+  // Runs the message loop until the window is gone, or until a WM_QUIT, which
+  // is then posted again. The parent is disabled meanwhile and enabled again
+  // afterwards unless it was disabled already. Returns modalResult.
   int DoModal();
   static LRESULT CALLBACK ClassWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 

@@ -15,6 +15,10 @@ class SCWin {
   SCWin(const SCWin&) = delete;
   SCWin& operator=(const SCWin&) = delete;
 
+  // Puts SubclassWndProc in front of the window's procedure and calls
+  // OnAttach. False, with nothing attached, for a handle that is no window (or
+  // whose procedure cannot be replaced), for a window that has an object
+  // attached already, and for an object that is attached already.
   bool Attach(HWND window);
   LRESULT CallPrevProc(UINT msg, WPARAM wParam, LPARAM lParam);
   static SCWin* FindSCWin(HWND window);
