@@ -41,7 +41,19 @@ class BrushBuff {
   DirtyRect dirty;
 
  private:
-  // Defined by the linked dab implementation.
+  // The pixels of a dab's bounding box that lie inside the buffer, bounds
+  // included.
+  struct PixelBox {
+    int left, top, right, bottom;
+  };
+  // The box of columns floor(x - half) .. ceil(x + half) - 1 and rows likewise,
+  // clipped to the buffer; false when nothing of it is inside. Pixels outside
+  // would be skipped by Deposit one by one; clipping first keeps the work of a
+  // dab bounded by the buffer whatever its size and place.
+  bool DabBox(double x, double y, double half, PixelBox& box) const;
+
+  // Defined by the linked dab implementation: the body of a dab that passed
+  // the spacing test, and how a deposit combines with what a pixel holds.
   void LayDab(double x, double y, double diameter, double spacing, const StrokeColor& color);
   static void Combine(unsigned char& alpha, float& coverage, int amount);
 };
