@@ -32,74 +32,124 @@ inline int16_t TexelValue(double sum) {
   return static_cast<int16_t>(static_cast<int>(value));
 }
 
-// Tip values along sample rows, each row indexed by the horizontal offset |ix|
-// (0 .. 4n eighths) for one vertical offset |iy|. The profile only depends on
-// |ix| and |iy|, so a row serves both halves of the mask. Texel rows are
-// summed in mirrored pairs from the edges inward; the rows they need then lie
-// within a sliding window of 16 offsets, and each row is computed once.
-class TipRows {
+// Texel columns (and, alike, rows) are grouped in bands of up to kTile texels,
+// one band on the left and its mirror image on the right, and one band across
+// the centre. A band's samples lie at horizontal offsets |ix| = |8j + sx - 4n|
+// eighths from the centre within one interval, the same for both halves.
+const int kTile = 16;
+
+struct Band {
+  int start[2];  // first texel of each run
+  int runs;      // 2 for a mirrored pair, 1 for the centre band
+  int count;     // texels per run
+  int lo, hi;    // the offsets its samples take
+};
+
+// The mask is built band pair by band pair. The profile depends on |ix| and
+// |iy| only, and symmetrically, so the tip values of one block of offsets
+// serve up to eight tiles: four mirror images, each also transposed. Each
+// tip value is therefore computed about once for every eight samples, and
+// the block needs no more than (8 kTile + 1)² values.
+class MaskBuilder {
  public:
   bool Init(int n) {
     side = n;
-    width = 4 * n + 1;
     radius = n * 0.5;
-    values.reset(new (std::nothrow) double[static_cast<size_t>(kSlots) * width]);
-    for (int& tag : tags) tag = -1;
-    return values != nullptr;
-  }
-
-  const double* Row(int b) {
-    double* row = values.get() + static_cast<size_t>(b % kSlots) * width;
-    if (tags[b % kSlots] != b) {
-      tags[b % kSlots] = b;
-      for (int a = 0; a < width; ++a) row[a] = TipValue(a, b, radius);
+    const int half = n / 2;
+    const int mirrored = half / kTile;
+    const int edge = mirrored * kTile;
+    bands.reset(new (std::nothrow) Band[mirrored + 1]);
+    block.reset(new (std::nothrow) double[(8 * kTile + 1) * (8 * kTile + 1)]);
+    if (!bands || !block) return false;
+    bandCount = 0;
+    for (int k = 0; k < mirrored; ++k) {
+      bands[bandCount++] = {{k * kTile, n - (k + 1) * kTile}, 2, kTile, 4 * n - 8 * (k + 1) * kTile, 4 * n - 8 * k * kTile};
     }
-    return row;
+    if (edge < n - edge) bands[bandCount++] = {{edge, 0}, 1, n - 2 * edge, 0, 4 * n - 8 * edge};
+    return true;
   }
 
-  // Sums texel row i into out[0 .. n-1]: per texel, 8 sample rows of 8 samples,
-  // rows outer, in exactly the order of the plain definition. Four texels are
-  // summed side by side so that their addition chains overlap.
-  void SumTexelRow(int i, int16_t* out) {
-    const int n = side;
-    const int origin = 4 * n;  // offsets are measured from the centre
-    const double* rows[8];
-    for (int sy = 0; sy < 8; ++sy) rows[sy] = Row(Abs(8 * i + sy - origin));
-    int j = 0;
-    for (; j + 4 <= n; j += 4) {
-      double s0 = 0, s1 = 0, s2 = 0, s3 = 0;
-      for (int sy = 0; sy < 8; ++sy) {
-        const double* row = rows[sy];
-        const int base = 8 * j - origin;
-        for (int sx = 0; sx < 8; ++sx) {
-          const int ix = base + sx;
-          s0 += row[Abs(ix)];
-          s1 += row[Abs(ix + 8)];
-          s2 += row[Abs(ix + 16)];
-          s3 += row[Abs(ix + 24)];
+  void Fill(int16_t* mask) {
+    for (int r = 0; r < bandCount; ++r) {
+      for (int c = r; c < bandCount; ++c) {
+        const Band& rows = bands[r];
+        const Band& cols = bands[c];
+        // block[(b - rows.lo) * width + (a - cols.lo)] for |iy| = b, |ix| = a
+        const int width = cols.hi - cols.lo + 1;
+        for (int b = rows.lo; b <= rows.hi; ++b) {
+          double* line = block.get() + (b - rows.lo) * width;
+          for (int a = cols.lo; a <= cols.hi; ++a) line[a - cols.lo] = TipValue(a, b, radius);
+        }
+        for (int i = 0; i < rows.runs; ++i) {
+          for (int j = 0; j < cols.runs; ++j) {
+            SumTile(rows.start[i], rows.count, cols.start[j], cols.count, 1, cols.lo, width, rows.lo, mask);
+          }
+        }
+        if (c == r) continue;
+        // The transposed tiles: rows of band c, columns of band r.
+        for (int i = 0; i < cols.runs; ++i) {
+          for (int j = 0; j < rows.runs; ++j) {
+            SumTile(cols.start[i], cols.count, rows.start[j], rows.count, width, rows.lo, 1, cols.lo, mask);
+          }
         }
       }
-      out[j] = TexelValue(s0);
-      out[j + 1] = TexelValue(s1);
-      out[j + 2] = TexelValue(s2);
-      out[j + 3] = TexelValue(s3);
-    }
-    for (; j < n; ++j) {
-      double sum = 0;
-      for (int sy = 0; sy < 8; ++sy) {
-        for (int sx = 0; sx < 8; ++sx) sum += rows[sy][Abs(8 * j + sx - origin)];
-      }
-      out[j] = TexelValue(sum);
     }
   }
 
  private:
-  static const int kSlots = 16;
+  // Sums the texels of rows [top, top + height) and columns [left, left +
+  // width): per texel 8 sample rows of 8 samples, rows outer, exactly in the
+  // order of the plain definition. The tip value of offsets (a, b) is
+  // block[(a - aFrom) * aStride + (b - bFrom) * bStride]. Four texels are
+  // summed side by side so that their addition chains overlap.
+  void SumTile(int top, int height, int left, int width, int aStride, int aFrom, int bStride, int bFrom,
+               int16_t* mask) const {
+    const int n = side;
+    const int origin = 4 * n;
+    int columnOffsets[2 * kTile][8];
+    for (int j = 0; j < width; ++j) {
+      for (int sx = 0; sx < 8; ++sx) columnOffsets[j][sx] = (Abs(8 * (left + j) + sx - origin) - aFrom) * aStride;
+    }
+    for (int i = top; i < top + height; ++i) {
+      int rowOffsets[8];
+      for (int sy = 0; sy < 8; ++sy) rowOffsets[sy] = (Abs(8 * i + sy - origin) - bFrom) * bStride;
+      int16_t* out = mask + static_cast<size_t>(i) * n + left;
+      int j = 0;
+      for (; j + 4 <= width; j += 4) {
+        const int* c0 = columnOffsets[j];
+        const int* c1 = columnOffsets[j + 1];
+        const int* c2 = columnOffsets[j + 2];
+        const int* c3 = columnOffsets[j + 3];
+        double s0 = 0, s1 = 0, s2 = 0, s3 = 0;
+        for (int sy = 0; sy < 8; ++sy) {
+          const double* values = block.get() + rowOffsets[sy];
+          for (int sx = 0; sx < 8; ++sx) {
+            s0 += values[c0[sx]];
+            s1 += values[c1[sx]];
+            s2 += values[c2[sx]];
+            s3 += values[c3[sx]];
+          }
+        }
+        out[j] = TexelValue(s0);
+        out[j + 1] = TexelValue(s1);
+        out[j + 2] = TexelValue(s2);
+        out[j + 3] = TexelValue(s3);
+      }
+      for (; j < width; ++j) {
+        double sum = 0;
+        for (int sy = 0; sy < 8; ++sy) {
+          for (int sx = 0; sx < 8; ++sx) sum += block[rowOffsets[sy] + columnOffsets[j][sx]];
+        }
+        out[j] = TexelValue(sum);
+      }
+    }
+  }
+
   int side = 0;
-  int width = 0;
   double radius = 0;
-  std::unique_ptr<double[]> values;
-  int tags[kSlots];
+  std::unique_ptr<Band[]> bands;
+  int bandCount = 0;
+  std::unique_ptr<double[]> block;
 };
 
 // Weight of texel c in a window from floor(lo) to ceil(hi): the first and the
@@ -132,12 +182,9 @@ void Brush::ClearLevels() { levels.clear(); }
 std::unique_ptr<int16_t[]> Brush::MakeMask(int n) {
   if (n <= 0 || n > kMaxMaskSide) return nullptr;
   std::unique_ptr<int16_t[]> mask(new (std::nothrow) int16_t[static_cast<size_t>(n) * n]);
-  TipRows rows;
-  if (!mask || !rows.Init(n)) return nullptr;
-  for (int top = 0, bottom = n - 1; top <= bottom; ++top, --bottom) {
-    rows.SumTexelRow(top, mask.get() + static_cast<size_t>(top) * n);
-    if (bottom != top) rows.SumTexelRow(bottom, mask.get() + static_cast<size_t>(bottom) * n);
-  }
+  MaskBuilder builder;
+  if (!mask || !builder.Init(n)) return nullptr;
+  builder.Fill(mask.get());
   return mask;
 }
 

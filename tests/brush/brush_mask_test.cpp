@@ -60,6 +60,14 @@ TEST(BuildLevels, EveryLevelMatchesThePlainDefinition) {
 // FNV-1a of all nine levels, largest first, texels as little-endian 16-bit
 // values. Equal in every build; a maths library whose pow differs enough to
 // move a texel changes it.
+// Sides that split into bands in every way: below one tile, odd, a centre
+// band of every width, several mirrored bands.
+TEST(MakeMask, OtherSidesMatchThePlainDefinition) {
+  for (int n : {2, 4, 5, 7, 31, 32, 33, 47, 63, 64, 65, 100, 129}) {
+    EXPECT_EQ(Texels(Brush::MakeMask(n), n), DirectMask(n)) << "side " << n;
+  }
+}
+
 TEST(BuildLevels, LevelsHaveTheSameFingerprintInEveryBuild) {
   Brush brush;
   brush.BuildLevels();
