@@ -15,7 +15,7 @@ const double kMaxWindowTexels = 65536;
 
 // The tip profile at the sample point (a / 8, b / 8) texels from the centre:
 // 1 - (d / r)^32 inside the circle of radius r, nothing outside. Offsets are
-// whole eighths, so d² is exact and equal for every sign of a and b.
+// whole eighths, so d^2 is exact and equal for every sign of a and b.
 inline double TipValue(int a, int b, double r) {
   const double dx = a * 0.125;
   const double dy = b * 0.125;
@@ -49,7 +49,7 @@ struct Band {
 // |iy| only, and symmetrically, so the tip values of one block of offsets
 // serve up to eight tiles: four mirror images, each also transposed. Each
 // tip value is therefore computed about once for every eight samples, and
-// the block needs no more than (8 kTile + 1)² values.
+// the block needs no more than (8 kTile + 1)^2 values.
 class MaskBuilder {
  public:
   bool Init(int n) {
@@ -179,6 +179,9 @@ void Brush::BuildLevels() {
 
 void Brush::ClearLevels() { levels.clear(); }
 
+// Per texel, 8 x 8 samples of the tip profile added rows outer, then scaled
+// to 0..32767: the same values in the same order as the plain definition, so
+// the same bits, with each tip value computed once for all texels sharing it.
 std::unique_ptr<int16_t[]> Brush::MakeMask(int n) {
   if (n <= 0 || n > kMaxMaskSide) return nullptr;
   std::unique_ptr<int16_t[]> mask(new (std::nothrow) int16_t[static_cast<size_t>(n) * n]);
