@@ -56,6 +56,10 @@ void PaintWin::OnAttach() {
   if (!tabletContext.Open(hwnd)) ShiftJisMessageBox(hwnd, kTabletContextErrorText, "Info", MB_ICONINFORMATION);
 
   penFilter.Configure(kPositionHistory, kPressureHistory);
+
+  // A window that was already on screen (a canvas given to another program's
+  // window) shows the canvas at once.
+  InvalidateRect(hwnd, nullptr, FALSE);
 }
 
 LRESULT PaintWin::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {

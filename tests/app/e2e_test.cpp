@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "support/ProgramUnderTest.h"
+#include "support/ReferenceCanvas.h"
 
 #ifndef E2E_PROGRAM
 #error "E2E_PROGRAM names the program under test"
@@ -32,6 +33,11 @@ class EndToEnd : public ::testing::Test {
 
   // A packet at a client position, as the tablet would report it.
   void Pen(double x, double y, UINT pressure, ReferenceCanvas& reference, UINT cursor = 1, DWORD buttons = 0) {
+    // A tablet reports positions on the screen only.
+    ASSERT_GE(x + geometry.clientOrigin.x, 0);
+    ASSERT_GE(y + geometry.clientOrigin.y, 0);
+    ASSERT_LT(x + geometry.clientOrigin.x, geometry.screenWidth);
+    ASSERT_LT(y + geometry.clientOrigin.y, geometry.screenHeight);
     const DWORD pkX = geometry.PacketX(x);
     const DWORD pkY = geometry.PacketY(y);
     ASSERT_TRUE(program.Packet(pkX, pkY, pressure, cursor, buttons));
@@ -104,10 +110,12 @@ TEST_F(EndToEnd, TapLeavesOneDab) {
 TEST_F(EndToEnd, StrokeLeavingTheWindowDrawsOnlyInside) {
   StartWithTablet();
   ReferenceCanvas reference(geometry, 600, 600);
-  for (int i = 0; i <= 40; ++i) Pen(60 - 4.0 * i, 400 + 1.5 * i, 900, reference);  // to x = -100
-  for (int i = 0; i <= 30; ++i) Pen(-100 + 5.0 * i, 460 - 2.0 * i, 600, reference);  // back in
-  Pen(50, 400, 0, reference);
-  ExpectScreen(reference, "after a stroke through the left edge");
+  // Out through the right edge and the bottom edge, and back in.
+  for (int i = 0; i <= 40; ++i) Pen(540 + 4.0 * i, 400 + 1.5 * i, 900, reference);  // to x = 700
+  for (int i = 0; i <= 30; ++i) Pen(700 - 5.0 * i, 460 + 6.0 * i, 600, reference);   // to y = 640
+  for (int i = 0; i <= 20; ++i) Pen(550 - 2.0 * i, 640 - 5.0 * i, 600, reference);   // back in
+  Pen(510, 540, 0, reference);
+  ExpectScreen(reference, "after a stroke through the right and bottom edges");
   // A touch-down outside starts no stroke; its lift commits nothing new.
   for (int i = 0; i <= 10; ++i) Pen(620 + i, 100 - 3.0 * i, 800, reference);
   Pen(580, 80, 800, reference);

@@ -1,12 +1,14 @@
 // A program that embeds the canvas in a window of its own, as other programs
-// do: it loads inkstone.exe as a module and calls its exported functions,
-// with the tablet driver double next to it.
+// do: it loads inkstone.exe as a module (binding its imports, which the system
+// leaves to the caller for a program) and calls its exported functions, with
+// the tablet driver double next to it.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "support/ModuleImports.h"
 #include "support/ProgramUnderTest.h"
 #include "support/ReferenceCanvas.h"
 #include "tools/wintab32/WintabDoubleControl.h"
@@ -30,7 +32,7 @@ LRESULT CALLBACK HostProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
 class Embedding : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    module = LoadLibraryA((TestDirectory() + "inkstone.exe").c_str());
+    module = LoadProgramAsModule((TestDirectory() + "inkstone.exe").c_str());
     ASSERT_NE(module, nullptr) << "cannot load inkstone.exe as a module: " << GetLastError();
     init = reinterpret_cast<PaintInitProc>(reinterpret_cast<void (*)()>(GetProcAddress(module, "Paint_Init")));
     load = reinterpret_cast<PaintLoadProc>(reinterpret_cast<void (*)()>(GetProcAddress(module, "Paint_Load")));
@@ -137,8 +139,8 @@ TEST_F(Embedding, LoadReplacesTheCanvasOnlyWithAReadableFile) {
   // A 2 x 2 picture: white, red / green, blue (top row first).
   const unsigned char bmp[] = {
       'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  // file header
-      40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-      0, 0, 0, 0, 0, 0, 0, 0,
+      40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 16, 0, 0, 0,  // info header
+      0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
       0, 255, 0, 255, 0, 0, 0, 0,        // bottom row: green, blue, padding
       255, 255, 255, 0, 0, 255, 0, 0};   // top row: white, red, padding
   const std::string path = TestDirectory() + "embedding-2x2.bmp";

@@ -103,7 +103,7 @@ bool ScreenShows(HWND window, const std::vector<uint8_t>& expected, int rowWidth
       }
       return false;
     }
-    Sleep(20);
+    PumpFor(20);  // the window may belong to this thread
   }
 }
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ChildProcess.h"
-#include "ReferenceCanvas.h"
+#include "TabletGeometry.h"
 #include "ScreenCapture.h"
 
 // The directory of this test program, with a trailing backslash.

@@ -5,24 +5,6 @@
 
 #include "app/CompositeStroke.h"
 
-DWORD TabletGeometry::PacketX(double clientX) const {
-  return static_cast<DWORD>(std::lround((clientX + clientOrigin.x) * inExtX / screenWidth));
-}
-
-DWORD TabletGeometry::PacketY(double clientY) const {
-  return static_cast<DWORD>(std::lround((clientY + clientOrigin.y) * inExtY / screenHeight));
-}
-
-PenSample TabletGeometry::Sample(DWORD pkX, DWORD pkY, UINT pressure) const {
-  const double fx = pkX * screenWidth / inExtX;
-  const double fy = pkY * screenHeight / inExtY;
-  const int sx = static_cast<int>(fx);
-  const int sy = static_cast<int>(fy);
-  const int cx = sx - clientOrigin.x;
-  const int cy = sy - clientOrigin.y;
-  return {fx - (sx - cx), fy - (sy - cy), pressure / pressureMax};
-}
-
 ReferenceCanvas::ReferenceCanvas(const TabletGeometry& tablet, int canvasWidth, int canvasHeight)
     : tablet_(tablet), color_{0, 0, 0, 255}, latched_{0, 0, 0, 0}, penDown_(false), strokeActive_(false),
       sample_{0, 0, 0}, cursor_(0), button_(0), prevX_(0), prevY_(0), prevPressure_(0) {

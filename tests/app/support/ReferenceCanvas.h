@@ -11,24 +11,7 @@
 #include "image/dib24.h"
 #include "tablet/AxisFilter.h"
 #include "tablet/PenSample.h"
-
-// The tablet as the program sees it: how packets map to client pixels.
-struct TabletGeometry {
-  double screenWidth;   // virtual screen, pixels
-  double screenHeight;
-  double inExtX;        // tablet counts
-  double inExtY;
-  double pressureMax;
-  POINT clientOrigin;   // of the canvas window, screen pixels
-  int clientWidth;
-  int clientHeight;
-
-  // The packet coordinates nearest to a client position.
-  DWORD PacketX(double clientX) const;
-  DWORD PacketY(double clientY) const;
-  // The sample the program computes for a packet.
-  PenSample Sample(DWORD pkX, DWORD pkY, UINT pressure) const;
-};
+#include "TabletGeometry.h"
 
 class ReferenceCanvas {
  public:
