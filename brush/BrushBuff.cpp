@@ -1,1 +1,95 @@
-// Placeholder: implemented in its own change.
+#include "brush/BrushBuff.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+#include "brush/SegmentWalk.h"
+
+BrushBuff::BrushBuff() : firstDab(false), lastX(0), lastY(0), dirty{0, 0, 0, 0} {}
+
+BrushBuff::~BrushBuff() { coverage.reset(); }
+
+void BrushBuff::Resize(int width, int height) {
+  surface.Create(width, height);
+  coverage.reset();
+  const size_t count = static_cast<size_t>(surface.width) * static_cast<size_t>(surface.height);
+  if (count > 0) {
+    coverage.reset(new (std::nothrow) float[count]);
+    // Without a coverage map nothing could be shown or committed: keep the
+    // buffer consistent as an empty one.
+    if (!coverage) surface.Create(0, 0);
+  }
+  Clear();
+}
+
+void BrushBuff::Clear() {
+  surface.Clear(nullptr);
+  if (coverage) {
+    std::fill_n(coverage.get(), static_cast<size_t>(surface.width) * static_cast<size_t>(surface.height), 0.0f);
+  }
+  ResetDirty();
+}
+
+void BrushBuff::ResetDirty() {
+  dirty.left = surface.width;
+  dirty.top = surface.height;
+  dirty.right = 0;
+  dirty.bottom = 0;
+}
+
+void BrushBuff::DrawSegment(double x0, double y0, double x1, double y1, double p0, double p1, double size,
+                            const StrokeColor& color) {
+  SegmentWalk walk(x0, y0, x1, y1, p0, p1, size, surface.width, surface.height);
+  double x, y, pressure;
+  while (walk.Next(x, y, pressure)) DrawDab(x, y, pressure, size, color);
+}
+
+void BrushBuff::DrawDab(double x, double y, double pressure, double size, const StrokeColor& color) {
+  if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(pressure) || !std::isfinite(size)) return;
+  double diameter = size * pressure;
+  if (diameter < 0.125) diameter = 0.125;
+  if (!std::isfinite(diameter)) return;
+  double spacing = diameter * 0.05;
+  if (spacing <= 0.125) spacing = 0.125;
+
+  if (!firstDab && spacing * spacing > (lastX - x) * (lastX - x) + (lastY - y) * (lastY - y)) return;
+  lastX = x;
+  lastY = y;
+  firstDab = false;
+  LayDab(x, y, diameter, spacing, color);
+}
+
+void BrushBuff::Deposit(int col, int row, const StrokeColor& color, int amount) {
+  if (col < 0 || col >= surface.width || row < 0 || row >= surface.height) return;
+  if (!surface.bits || !coverage) return;
+
+  unsigned char* pixel =
+      surface.bits + static_cast<size_t>(surface.height - 1 - row) * surface.stride + static_cast<size_t>(col) * 4;
+  pixel[0] = static_cast<unsigned char>(color.blue & 0xFF);
+  pixel[1] = static_cast<unsigned char>(color.green & 0xFF);
+  pixel[2] = static_cast<unsigned char>(color.red & 0xFF);
+  Combine(pixel[3], coverage[static_cast<size_t>(row) * surface.width + col], amount);
+
+  dirty.left = std::min<LONG>(dirty.left, col);
+  dirty.right = std::max<LONG>(dirty.right, col + 1);
+  dirty.top = std::min<LONG>(dirty.top, row);
+  dirty.bottom = std::max<LONG>(dirty.bottom, row + 1);
+}
+
+bool BrushBuff::DabBox(double x, double y, double half, PixelBox& box) const {
+  double left = std::floor(x - half);
+  double right = std::ceil(x + half) - 1;
+  double top = std::floor(y - half);
+  double bottom = std::ceil(y + half) - 1;
+  left = std::max(left, 0.0);
+  top = std::max(top, 0.0);
+  right = std::min(right, surface.width - 1.0);
+  bottom = std::min(bottom, surface.height - 1.0);
+  if (!(left <= right) || !(top <= bottom)) return false;
+  box.left = static_cast<int>(left);
+  box.top = static_cast<int>(top);
+  box.right = static_cast<int>(right);
+  box.bottom = static_cast<int>(bottom);
+  return true;
+}
