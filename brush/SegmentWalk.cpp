@@ -55,9 +55,9 @@ double SegmentWalk::Step(double size) {
   return step;
 }
 
-// A walk of millions of candidates cannot come from a pen. Only candidates
-// within reach of the buffer can lay pixels; the rest only move the spacing
-// state on. Such a walk visits grid points (by multiplication, no longer by
+// A walk of more than a million candidates cannot come from a pen. Only
+// candidates within reach of the buffer can lay pixels; the rest only move the
+// spacing state on. Such a walk visits grid points (by multiplication, not by
 // repeated addition) from just before the reach to just after it, thinned out
 // if even that part is too long (dabs of absurd size), and then the segment's
 // last grid point, which leaves the spacing state at the segment's end.

@@ -20,7 +20,7 @@ class SegmentWalk {
   static double Step(double size);
 
   // Walks of more candidates than this are cut (see the constructor).
-  static constexpr long long kMaxCandidates = 1LL << 22;
+  static constexpr long long kMaxCandidates = 1LL << 20;
   // Segments with a coordinate beyond this distance from the origin yield no
   // candidates at all.
   static constexpr double kMaxCoordinate = 1099511627776.0;  // 2^40

@@ -124,6 +124,15 @@ TEST(SegmentWalk, LongSegmentsPartlyOutsideAreWalkedInFull) {
   const std::vector<double> t = RepeatedAddition(-3000, 4000, kStep);
   ASSERT_EQ(c.size(), t.size());
   EXPECT_EQ(c.back().x, t.back());
+
+  // 120000 pixels: still far within the walk done step by step.
+  SegmentWalk walk(-60000, 5, 60000, 7, 1, 1, 3, 600, 600);
+  double x, y, p, last = 0, expected = -60000;
+  size_t count = 0, expectedCount = 0;
+  while (walk.Next(x, y, p)) ++count, last = x;
+  for (double u = -60000; u <= 60000; u = u + kStep) ++expectedCount, expected = u;
+  EXPECT_EQ(count, expectedCount);
+  EXPECT_EQ(last, expected);
 }
 
 TEST(SegmentWalk, UnusableValuesGiveNoCandidates) {
