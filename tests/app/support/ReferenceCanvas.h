@@ -17,6 +17,8 @@ class ReferenceCanvas {
  public:
   ReferenceCanvas(const TabletGeometry& tablet, int canvasWidth, int canvasHeight);
 
+  // The window moved or changed size (minimised, restored).
+  void SetGeometry(const TabletGeometry& tablet) { tablet_ = tablet; }
   // Replaces the canvas with an image (a loaded file) and empties the stroke.
   void Load(const dib24& image);
   // The current colour (the picker's), latched at the next pen-down.

@@ -1,0 +1,240 @@
+// The canvas in this process, on a window of its own, with the tablet driver
+// double: the stroke states, colour picking, loading and minimising, checked
+// against the engine's reference and the screen.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/PaintExports.h"
+#include "app/PaintWin.h"
+#include "support/ProgramUnderTest.h"
+#include "support/ReferenceCanvas.h"
+#include "tools/wintab32/WintabDoubleControl.h"
+
+namespace {
+const char kHostClass[] = "CanvasTestHost";
+
+LRESULT CALLBACK HostProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+// Dispatches every message waiting for this thread.
+void Drain() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+class Canvas : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = HostProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = kHostClass;
+    RegisterClassA(&wc);
+    RECT frame = {0, 0, 600, 600};
+    AdjustWindowRect(&frame, 0xCA0000, FALSE);
+    host = CreateWindowExA(0, kHostClass, "Canvas", 0xCA0000, 10, 10, frame.right - frame.left,
+                           frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(host, nullptr);
+    ShowWindow(host, SW_SHOW);
+    ASSERT_EQ(Paint_Init(host), 1);
+    canvas = dynamic_cast<PaintWin*>(SCWin::FindSCWin(host));
+    ASSERT_NE(canvas, nullptr);
+    ASSERT_TRUE(tablet.Bind(GetModuleHandleA("wintab32.dll")));
+    UpdateWindow(host);
+    Drain();
+
+    geometry.screenWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    geometry.screenHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    geometry.inExtX = 40000;
+    geometry.inExtY = 25000;
+    geometry.pressureMax = 1023;
+    geometry.clientOrigin = {0, 0};
+    ClientToScreen(host, &geometry.clientOrigin);
+    geometry.clientWidth = 600;
+    geometry.clientHeight = 600;
+  }
+
+  void TearDown() override {
+    if (IsWindow(host)) DestroyWindow(host);
+    Drain();
+  }
+
+  void Pen(double x, double y, UINT pressure, ReferenceCanvas& reference, UINT cursor = 1, DWORD buttons = 0) {
+    WintabDoublePacket packet = {};
+    packet.x = geometry.PacketX(x);
+    packet.y = geometry.PacketY(y);
+    packet.normalPressure = pressure;
+    packet.cursor = cursor;
+    packet.buttons = buttons;
+    ASSERT_NE(tablet.QueuePacket(nullptr, &packet), 0u);
+    Drain();
+    reference.Packet(packet.x, packet.y, pressure, cursor, buttons);
+  }
+
+  void Stroke(double x0, double y0, double x1, double y1, int packets, ReferenceCanvas& reference) {
+    for (int i = 0; i < packets; ++i) {
+      const double t = i / double(packets - 1);
+      Pen(x0 + (x1 - x0) * t, y0 + (y1 - y0) * t, 300 + 600 * i / packets, reference);
+    }
+    Pen(x1, y1, 0, reference);
+  }
+
+  // The canvas image itself, top row first.
+  std::vector<uint8_t> CanvasPixels() const {
+    const dib24& image = *canvas->canvasImage;
+    std::vector<uint8_t> pixels(static_cast<size_t>(image.width) * image.height * 3);
+    for (int y = 0; y < image.height; ++y) {
+      std::memcpy(&pixels[static_cast<size_t>(y) * image.width * 3],
+                  image.bits + static_cast<size_t>(image.height - 1 - y) * image.stride,
+                  static_cast<size_t>(image.width) * 3);
+    }
+    return pixels;
+  }
+
+  void ExpectShown(const ReferenceCanvas& reference, const char* when) {
+    std::string difference;
+    const int w = reference.Width() < 600 ? reference.Width() : 600;
+    const int h = reference.Height() < 600 ? reference.Height() : 600;
+    EXPECT_TRUE(ScreenShows(host, reference.Screen(), reference.Width(), w, h, 5000, &difference))
+        << when << ": " << difference;
+  }
+
+  HWND host = nullptr;
+  PaintWin* canvas = nullptr;
+  WintabDoubleApi tablet = {};
+  TabletGeometry geometry = {};
+};
+
+TEST_F(Canvas, ColourChosenDuringAStrokeTakesEffectWithTheNext) {
+  ReferenceCanvas reference(geometry, 600, 600);
+  canvas->colorPicker.color = {40, 90, 200, 180};
+  reference.SetColor({40, 90, 200, 180});
+  for (int i = 0; i < 20; ++i) {
+    if (i == 10) canvas->colorPicker.color = {250, 10, 10, 60};  // mid-stroke
+    Pen(100 + 10 * i, 100 + 3 * i, 800, reference);
+  }
+  Pen(300, 160, 0, reference);
+  EXPECT_EQ(CanvasPixels(), reference.Screen()) << "the first stroke keeps its colour";
+  reference.SetColor({250, 10, 10, 60});
+  Stroke(100, 300, 400, 320, 20, reference);
+  EXPECT_EQ(CanvasPixels(), reference.Screen()) << "the next stroke takes the new colour";
+  ExpectShown(reference, "after both strokes");
+}
+
+TEST_F(Canvas, StrokeStates) {
+  ReferenceCanvas reference(geometry, 600, 600);
+  // A lift while idle commits the empty stroke: nothing changes.
+  Pen(200, 200, 0, reference);
+  Pen(200, 200, 500, reference, 2);  // eraser: not accepted
+  Pen(210, 200, 500, reference, 2);
+  EXPECT_FALSE(canvas->strokeActive);
+  Pen(220, 200, 0, reference, 2);
+  // A second touch-down within a stroke (cursor 1 after a lift of the eraser
+  // is a new stroke); a pen-down again while stroking keeps earlier dabs.
+  Pen(100, 400, 700, reference);
+  EXPECT_TRUE(canvas->strokeActive);
+  Pen(130, 400, 700, reference);
+  Pen(160, 410, 700, reference);
+  Pen(160, 410, 0, reference);
+  EXPECT_FALSE(canvas->strokeActive);
+  EXPECT_EQ(CanvasPixels(), reference.Screen());
+  // The stroke buffer is empty after the commit.
+  EXPECT_GE(canvas->strokeBuffer.dirty.left, canvas->strokeBuffer.dirty.right);
+  ExpectShown(reference, "after the strokes");
+}
+
+TEST_F(Canvas, RightClickPicksFromTheCanvasImageOnly) {
+  dib24& image = *canvas->canvasImage;
+  unsigned char* topLeft = image.bits + static_cast<size_t>(image.height - 1) * image.stride;
+  topLeft[0] = 11, topLeft[1] = 22, topLeft[2] = 33;
+  unsigned char* last = image.bits + 3 * 599;  // (599, 599), the bottom row
+  last[0] = 44, last[1] = 55, last[2] = 66;
+  canvas->colorPicker.color.alpha = 77;
+
+  SendMessageA(host, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(0, 0));
+  EXPECT_EQ(canvas->colorPicker.color.blue, 11);
+  EXPECT_EQ(canvas->colorPicker.color.green, 22);
+  EXPECT_EQ(canvas->colorPicker.color.red, 33);
+  EXPECT_EQ(canvas->colorPicker.color.alpha, 77) << "the opacity is not picked";
+  SendMessageA(host, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(599, 599));
+  EXPECT_EQ(canvas->colorPicker.color.red, 66);
+  for (LPARAM outside : {MAKELPARAM(600, 10), MAKELPARAM(10, 600), MAKELPARAM(-1, 10), MAKELPARAM(10, -1)}) {
+    SendMessageA(host, WM_RBUTTONDOWN, MK_RBUTTON, outside);
+    EXPECT_EQ(canvas->colorPicker.color.red, 66);
+  }
+  // A stroke not yet committed is never picked.
+  ReferenceCanvas reference(geometry, 600, 600);
+  Pen(300, 300, 1000, reference);
+  Pen(301, 300, 1000, reference);
+  SendMessageA(host, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(300, 300));
+  EXPECT_EQ(canvas->colorPicker.color.red, 255);
+  EXPECT_EQ(canvas->colorPicker.color.blue, 255);
+}
+
+TEST_F(Canvas, MinimisedWindowKeepsTheStrokeAndShowsItWhole) {
+  ReferenceCanvas reference(geometry, 600, 600);
+  Pen(100, 100, 600, reference);
+  Pen(150, 120, 600, reference);
+  const TabletGeometry restored = geometry;
+  ShowWindow(host, SW_MINIMIZE);
+  Drain();
+  EXPECT_EQ(canvas->backBuffer.bits, nullptr) << "a 0 x 0 back buffer while minimised";
+  // The pen maps onto wherever the minimised window's client origin now is.
+  geometry.clientOrigin = {0, 0};
+  ClientToScreen(host, &geometry.clientOrigin);
+  geometry.clientWidth = geometry.clientHeight = 0;
+  reference.SetGeometry(geometry);
+  for (int i = 0; i < 20; ++i) {
+    const double x = 150 + 10 * i, y = 120 + 5 * i;
+    if (x + geometry.clientOrigin.x < 0 || y + geometry.clientOrigin.y < 0 ||
+        y + geometry.clientOrigin.y >= geometry.screenHeight || x + geometry.clientOrigin.x >= geometry.screenWidth)
+      continue;  // off the screen
+    Pen(x, y, 600, reference);
+  }
+  RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  Pen(0, 0, 0, reference);  // the commit while minimised
+  ShowWindow(host, SW_RESTORE);
+  geometry = restored;
+  UpdateWindow(host);
+  Drain();
+  EXPECT_EQ(CanvasPixels(), reference.Screen());
+  ExpectShown(reference, "after restoring");
+}
+
+TEST_F(Canvas, LoadDuringAStrokeEmptiesItAndTheStrokeGoesOnOnTheNewCanvas) {
+  // A 700 x 650 picture: larger than the window, so only its top-left part shows.
+  Capture picture;
+  picture.width = 700;
+  picture.height = 650;
+  picture.bgr.assign(static_cast<size_t>(700) * 650 * 3, 0);
+  for (size_t i = 0; i < picture.bgr.size(); ++i) picture.bgr[i] = static_cast<uint8_t>(i * 7 % 251);
+  const std::string path = TestDirectory() + "canvas-load.bmp";
+  ASSERT_TRUE(WriteBmp(path, picture));
+  dib24 loaded;
+  FILE* file = std::fopen(path.c_str(), "rb");
+  ASSERT_NE(file, nullptr);
+  ASSERT_TRUE(loaded.ReadBmp(file));
+  std::fclose(file);
+
+  ReferenceCanvas reference(geometry, 600, 600);
+  Pen(100, 100, 900, reference);
+  Pen(140, 100, 900, reference);
+  ASSERT_EQ(Paint_Load(host, path.c_str()), 1);
+  reference.Load(loaded);
+  EXPECT_TRUE(canvas->strokeActive);
+  EXPECT_EQ(canvas->strokeBuffer.surface.width, 700);
+  for (int i = 0; i < 30; ++i) Pen(140 + 15 * i, 100 + 16 * i, 900, reference);  // to (575, 564)
+  Pen(575, 564, 0, reference);
+  EXPECT_EQ(CanvasPixels(), reference.Screen());
+  ExpectShown(reference, "the top-left part of the larger canvas");
+  EXPECT_EQ(Paint_Load(host, (TestDirectory() + "missing.bmp").c_str()), 0);
+  EXPECT_EQ(canvas->canvasImage->width, 700);
+}
+}  // namespace
