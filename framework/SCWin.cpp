@@ -2,11 +2,45 @@
 
 namespace {
 const char kObjectProp[] = "SCWin Subclass Prop Name";
+
+// The subclass procedure runs for every message of the window, and on some
+// systems (Wine) a property lookup is a round trip to a server. So each thread
+// remembers the object it dispatched to last; the object's own hwnd confirms
+// that it still serves that window. A detached or deleted object is forgotten.
+volatile LONG cacheSlot = 0;  // thread-local storage index + 1; 0 while none
+
+DWORD CacheSlot() {
+  const LONG slot = cacheSlot;
+  if (slot) return static_cast<DWORD>(slot - 1);
+  const DWORD index = TlsAlloc();
+  if (index == TLS_OUT_OF_INDEXES) return index;
+  const LONG previous = InterlockedCompareExchange(&cacheSlot, static_cast<LONG>(index + 1), 0);
+  if (!previous) return index;
+  TlsFree(index);  // another thread was first
+  return static_cast<DWORD>(previous - 1);
 }
+
+SCWin* CachedObject(HWND window) {
+  const DWORD slot = CacheSlot();
+  if (slot == TLS_OUT_OF_INDEXES) return nullptr;
+  SCWin* cached = static_cast<SCWin*>(TlsGetValue(slot));
+  return cached && cached->hwnd == window ? cached : nullptr;
+}
+
+void Remember(SCWin* object) {
+  const DWORD slot = CacheSlot();
+  if (slot != TLS_OUT_OF_INDEXES) TlsSetValue(slot, object);
+}
+
+void Forget(SCWin* object) {
+  const LONG slot = cacheSlot;
+  if (slot && TlsGetValue(static_cast<DWORD>(slot - 1)) == object) TlsSetValue(static_cast<DWORD>(slot - 1), nullptr);
+}
+}  // namespace
 
 SCWin::SCWin() : autoDelete(false), prevProc(nullptr), hwnd(nullptr) {}
 
-SCWin::~SCWin() {}
+SCWin::~SCWin() { Forget(this); }
 
 LRESULT SCWin::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) { return CallPrevProc(msg, wParam, lParam); }
 
@@ -37,11 +71,16 @@ LRESULT SCWin::CallPrevProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 SCWin* SCWin::FindSCWin(HWND window) { return static_cast<SCWin*>(GetPropA(window, kObjectProp)); }
 
 LRESULT CALLBACK SCWin::SubclassWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-  SCWin* object = FindSCWin(window);
-  if (!object) return 0;
+  SCWin* object = CachedObject(window);
+  if (!object) {
+    object = FindSCWin(window);
+    if (!object) return 0;
+    Remember(object);
+  }
   const LRESULT result = object->WindowProc(msg, wParam, lParam);
   if (msg == WM_NCDESTROY) {
     object->hwnd = nullptr;
+    Forget(object);
     RemovePropA(window, kObjectProp);
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(object->prevProc));
     if (object->autoDelete) delete object;

@@ -149,6 +149,36 @@ TEST(SCWinAttach, MessagesNotConsumedReachThePreviousProcedureUnchanged) {
   DestroyWindow(target);
 }
 
+TEST(SCWinAttach, MessagesOfSeveralWindowsReachTheirOwnObjects) {
+  HWND first = MakeTarget();
+  HWND second = MakeTarget();
+  Sub a, b;
+  ASSERT_TRUE(a.Attach(first));
+  ASSERT_TRUE(b.Attach(second));
+  a.log.clear();
+  b.log.clear();
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(SendMessageA(first, kConsumed, 0, 0), 99);
+    EXPECT_EQ(SendMessageA(second, kConsumed, 0, 0), 99);
+    EXPECT_EQ(SendMessageA(second, kConsumed, 0, 0), 99);
+  }
+  EXPECT_EQ(a.log.size(), 3u);
+  EXPECT_EQ(b.log.size(), 6u);
+  // After the first window is gone, a new object on a new window is found,
+  // not the detached one.
+  DestroyWindow(first);
+  HWND third = MakeTarget();
+  Sub c;
+  ASSERT_TRUE(c.Attach(third));
+  c.log.clear();
+  a.log.clear();
+  EXPECT_EQ(SendMessageA(third, kConsumed, 0, 0), 99);
+  EXPECT_EQ(c.log.size(), 1u);
+  EXPECT_TRUE(a.log.empty());
+  DestroyWindow(second);
+  DestroyWindow(third);
+}
+
 TEST(SCWinAttach, RefusesHandlesThatAreNoWindows) {
   HWND gone = MakeTarget();
   DestroyWindow(gone);

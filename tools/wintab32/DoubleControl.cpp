@@ -34,6 +34,8 @@ LRESULT OnCommand(const COPYDATASTRUCT& command) {
     }
     case WINTAB_DOUBLE_CMD_LAST_HANDLED:
       return state.lastHandledSerial;
+    case WINTAB_DOUBLE_CMD_LAST_LATENCY:
+      return static_cast<LRESULT>(state.lastHandledNanoseconds);
     case WINTAB_DOUBLE_CMD_QUEUE_COUNT:
       return context ? context->count : -1;
     default:
@@ -45,6 +47,11 @@ LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
   if (message == WM_COPYDATA && lParam) return OnCommand(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
   if (message == kHandledMarker) {
     state.lastHandledSerial = static_cast<UINT>(wParam);
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    const LONGLONG ticks = now.QuadPart - state.postedAt[state.lastHandledSerial % 64];
+    state.lastHandledNanoseconds = ticks * 1000000000 / frequency.QuadPart;
     if (handledSemaphore) ReleaseSemaphore(handledSemaphore, 1, nullptr);
     return 0;
   }

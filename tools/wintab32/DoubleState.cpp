@@ -130,6 +130,9 @@ UINT QueuePacket(Context* context, const WintabDoublePacket& packet) {
   queued.data = packet;
   context->overflowed = false;
   if (!(packet.flags & WINTAB_DOUBLE_NO_POST) && (context->description.lcOptions & CXO_MESSAGES)) {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    state.postedAt[queued.serial % 64] = now.QuadPart;
     PostMessageA(context->window, context->description.lcMsgBase + WT_PACKET_OFFSET, queued.serial,
                  reinterpret_cast<LPARAM>(context->handle));
     PostHandledMarker(queued.serial);

@@ -40,6 +40,10 @@ struct State {
   bool deviceSet;
   WintabDoubleDevice device;
   UINT lastHandledSerial;
+  // When each recent packet's WT_PACKET was posted (by serial modulo the
+  // size), and how long the last handled one took until its marker came.
+  LONGLONG postedAt[64];
+  LONGLONG lastHandledNanoseconds;
 };
 extern State state;
 

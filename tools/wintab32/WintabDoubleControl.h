@@ -42,6 +42,10 @@
 //            hardware)). Answer: 1, or 0 without an open context.
 //        WINTAB_DOUBLE_CMD_LAST_HANDLED   no data. Answer: the serial number of
 //            the last packet known to be handled (see below), 0 before any.
+//        WINTAB_DOUBLE_CMD_LAST_LATENCY   no data. Answer: nanoseconds from the
+//            posting of the last handled packet's WT_PACKET to the end of its
+//            handling (the dispatch of the marker below), as the program itself
+//            experiences it; 0 before any.
 //        WINTAB_DOUBLE_CMD_QUEUE_COUNT    no data. Answer: packets still queued
 //            in the context opened last, -1 without an open context.
 //    - Knowing that a packet has been handled: right after posting WT_PACKET
@@ -88,6 +92,7 @@ enum WintabDoubleCommand : ULONG_PTR {
   WINTAB_DOUBLE_CMD_PROXIMITY = 2,
   WINTAB_DOUBLE_CMD_LAST_HANDLED = 3,
   WINTAB_DOUBLE_CMD_QUEUE_COUNT = 4,
+  WINTAB_DOUBLE_CMD_LAST_LATENCY = 5,
 };
 
 // The device and its default contexts (WTI_DEFSYSCTX, WTI_DEFCONTEXT).

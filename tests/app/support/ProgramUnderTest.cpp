@@ -60,6 +60,10 @@ bool ProgramUnderTest::Packet(DWORD pkX, DWORD pkY, UINT pressure, UINT cursor, 
 
 bool ProgramUnderTest::Proximity(bool entering) { return WintabDoubleSendProximity(control, entering, true); }
 
+double ProgramUnderTest::LastLatencyMs() const {
+  return WintabDoubleSend(control, WINTAB_DOUBLE_CMD_LAST_LATENCY, nullptr, 0) / 1e6;
+}
+
 bool ProgramUnderTest::Close() {
   PostMessageA(mainWindow, WM_CLOSE, 0, 0);
   return process.Wait(10000);

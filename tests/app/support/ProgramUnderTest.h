@@ -27,6 +27,9 @@ class ProgramUnderTest {
   // handled it, painting included.
   bool Packet(DWORD pkX, DWORD pkY, UINT pressure, UINT cursor = 1, DWORD buttons = 0);
   bool Proximity(bool entering);
+  // For the last handled packet: milliseconds from the driver's posting of its
+  // packet message to the end of its handling in the program.
+  double LastLatencyMs() const;
   // Closes the main window and waits for the end; true when it ended.
   bool Close();
 
