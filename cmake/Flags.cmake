@@ -16,6 +16,8 @@ if(WIN32 AND NOT MSVC)
 endif()
 if(WIN32 AND MSVC)
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _CRT_SECURE_NO_WARNINGS)
+  # No runtime DLL to install next to the programs.
+  set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
 endif()
 
 if(INKSTONE_SANITIZE)
