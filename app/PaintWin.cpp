@@ -25,12 +25,13 @@ bool IsEmpty(const RECT& r) { return r.left >= r.right || r.top >= r.bottom; }
 
 // A rectangle that holds every pixel a segment's dabs can touch: the dabs lie
 // between the end points, no wider than the larger end's diameter; a pixel of
-// margin covers rounding. Far-off segments give a rectangle off the canvas.
+// margin covers rounding. Far-off (or not finite) segments give a rectangle
+// off the canvas.
 RECT SegmentBounds(double x0, double y0, double x1, double y1, double p0, double p1, double size) {
   double half = size * (p0 > p1 ? p0 : p1) * 0.5;
   if (!(half >= 0.0625)) half = 0.0625;  // the smallest dab; also NaN
   const double limit = 1e9;
-  auto clampToInt = [limit](double v) { return static_cast<LONG>(v < -limit ? -limit : v > limit ? limit : v); };
+  auto clampToInt = [limit](double v) { return static_cast<LONG>(v >= -limit ? (v <= limit ? v : limit) : -limit); };
   RECT r;
   r.left = clampToInt(std::floor((x0 < x1 ? x0 : x1) - half) - 1);
   r.top = clampToInt(std::floor((y0 < y1 ? y0 : y1) - half) - 1);
