@@ -1,5 +1,7 @@
 #include "dib24.h"
 
+#include "DibSection.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -44,14 +46,7 @@ bool dib24::Create(int w, int h) {
 }
 
 void dib24::Release() {
-  if (dc) {
-    if (oldObject) SelectObject(dc, oldObject);
-    DeleteDC(dc);
-  }
-  if (bitmap) DeleteObject(bitmap);
-  bitmap = nullptr;
-  oldObject = nullptr;
-  dc = nullptr;
+  DeleteDibSection(dc, oldObject, bitmap);
   bits = nullptr;
   width = 0;
   height = 0;

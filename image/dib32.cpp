@@ -1,5 +1,7 @@
 #include "dib32.h"
 
+#include "DibSection.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -63,13 +65,6 @@ void dib32::Clear(const RECT* rect) {
 }
 
 void dib32::Release() {
-  if (dc) {
-    if (oldObject) SelectObject(dc, oldObject);
-    DeleteDC(dc);
-  }
-  if (bitmap) DeleteObject(bitmap);
-  dc = nullptr;
-  bitmap = nullptr;
+  DeleteDibSection(dc, oldObject, bitmap);
   bits = nullptr;
-  oldObject = nullptr;
 }
