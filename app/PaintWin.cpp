@@ -217,8 +217,11 @@ bool PaintWin::LoadCanvas(const char* path) {
   const bool read = image->ReadBmp(file);
   std::fclose(file);
   if (!read) return false;
+  // A canvas without a stroke buffer of its size could not be painted on: a
+  // picture whose buffer cannot be had is refused, and the old canvas and its
+  // buffer stay.
+  if (!strokeBuffer.Resize(image->width, image->height)) return false;
   canvasImage = std::move(image);
-  strokeBuffer.Resize(canvasImage->width, canvasImage->height);
   Repaint(nullptr);
   return true;
 }

@@ -10,17 +10,23 @@ BrushBuff::BrushBuff() : firstDab(false), lastX(0), lastY(0), dirty{0, 0, 0, 0} 
 
 BrushBuff::~BrushBuff() { coverage.reset(); }
 
-void BrushBuff::Resize(int width, int height) {
-  surface.Create(width, height);
-  coverage.reset();
-  const size_t count = static_cast<size_t>(surface.width) * static_cast<size_t>(surface.height);
+bool BrushBuff::Resize(int width, int height) {
+  // Both stores are made aside first: a size that cannot be had (a large
+  // picture in a 32-bit process) leaves the buffer, and a stroke in it, as
+  // it was.
+  dib32 newSurface;
+  newSurface.Create(width, height);
+  if (width > 0 && height > 0 && !newSurface.bits) return false;
+  std::unique_ptr<float[]> newCoverage;
+  const size_t count = static_cast<size_t>(newSurface.width) * static_cast<size_t>(newSurface.height);
   if (count > 0) {
-    coverage.reset(new (std::nothrow) float[count]);
-    // Without a coverage map nothing could be shown or committed: keep the
-    // buffer consistent as an empty one.
-    if (!coverage) surface.Create(0, 0);
+    newCoverage.reset(new (std::nothrow) float[count]);
+    if (!newCoverage) return false;
   }
+  surface.Swap(newSurface);
+  coverage.swap(newCoverage);
   Clear();
+  return true;
 }
 
 void BrushBuff::Clear() {

@@ -21,10 +21,10 @@ class BrushBuff {
   BrushBuff(const BrushBuff&) = delete;
   BrushBuff& operator=(const BrushBuff&) = delete;
 
-  // A cleared buffer of that size. When the surface or the coverage map
-  // cannot be made, the buffer is 0 x 0 without pixels, and drawing into it
-  // only moves the spacing state on.
-  void Resize(int width, int height);
+  // A cleared buffer of that size (0 x 0 for a size of 0 or less); true when
+  // it was made. When the surface or the coverage map cannot be made, the
+  // buffer and what it holds stay as they were, and the result is false.
+  bool Resize(int width, int height);
   void Clear();
   void ResetDirty();
   // Lays dabs from (x0, y0, p0) to (x1, y1, p1); size is the diameter at full

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <utility>
 
 dib32::dib32() : oldObject(nullptr), dc(nullptr), bitmap(nullptr), bits(nullptr), width(0), height(0), stride(0) {}
 
@@ -62,6 +63,16 @@ void dib32::Clear(const RECT* rect) {
   for (int y = top; y < bottom; ++y) {
     std::memset(bits + static_cast<size_t>(height - 1 - y) * stride + left * 4, 0, static_cast<size_t>(right - left) * 4);
   }
+}
+
+void dib32::Swap(dib32& other) {
+  std::swap(oldObject, other.oldObject);
+  std::swap(dc, other.dc);
+  std::swap(bitmap, other.bitmap);
+  std::swap(bits, other.bits);
+  std::swap(width, other.width);
+  std::swap(height, other.height);
+  std::swap(stride, other.stride);
 }
 
 void dib32::Release() {

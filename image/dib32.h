@@ -20,6 +20,8 @@ class dib32 {
   void Clear(const RECT* rect);
   // Frees the GDI objects; the size fields keep their values.
   void Release();
+  // Exchanges everything, GDI objects included, with other.
+  void Swap(dib32& other);
 
   HGDIOBJ oldObject;
   HDC dc;

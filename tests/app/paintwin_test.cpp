@@ -3,6 +3,7 @@
 // against the engine's reference and the screen.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -236,5 +237,55 @@ TEST_F(Canvas, LoadDuringAStrokeEmptiesItAndTheStrokeGoesOnOnTheNewCanvas) {
   ExpectShown(reference, "the top-left part of the larger canvas");
   EXPECT_EQ(Paint_Load(host, (TestDirectory() + "missing.bmp").c_str()), 0);
   EXPECT_EQ(canvas->canvasImage->width, 700);
+}
+
+// A 1-bit picture of width x height, all of palette entry 0 (black), written
+// in pieces: small as a file, large as a canvas.
+bool WriteOneBitPicture(const std::string& path, int width, int height) {
+  const uint32_t rowBytes = (static_cast<uint32_t>(width) + 31) / 32 * 4;
+  const uint32_t offBits = 14 + 40 + 8;
+  unsigned char header[62] = {'B', 'M'};
+  auto put32 = [&header](int at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) header[at + i] = static_cast<unsigned char>(v >> (8 * i));
+  };
+  put32(2, offBits + rowBytes * static_cast<uint32_t>(height));
+  put32(10, offBits);
+  put32(14, 40);
+  put32(18, static_cast<uint32_t>(width));
+  put32(22, static_cast<uint32_t>(height));
+  header[26] = 1;   // planes
+  header[28] = 1;   // bits per pixel
+  put32(58, 0xFFFFFF);  // palette entry 1 white; entry 0 stays black
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return false;
+  bool written = std::fwrite(header, 1, sizeof header, file) == sizeof header;
+  const std::vector<unsigned char> rows(static_cast<size_t>(rowBytes) * 1000, 0);
+  for (int y = 0; y < height && written; y += 1000) {
+    const size_t count = static_cast<size_t>(rowBytes) * (height - y < 1000 ? height - y : 1000);
+    written = std::fwrite(rows.data(), 1, count, file) == count;
+  }
+  return std::fclose(file) == 0 && written;
+}
+
+// A valid picture whose canvas and stroke buffer cannot both be had (a 32-bit
+// process runs out of address space; a 64-bit one refuses a stroke buffer
+// beyond 2 GB) is refused as a whole: the old canvas and the stroke in
+// progress stay, and painting goes on.
+TEST_F(Canvas, PictureWhoseStrokeBufferCannotBeHadIsRefusedAndPaintingGoesOn) {
+  const std::string path = TestDirectory() + "canvas-too-large.bmp";
+  ASSERT_TRUE(WriteOneBitPicture(path, 24000, 24000));  // 72 MB; 1.7 GB as a canvas
+  ReferenceCanvas reference(geometry, 600, 600);
+  Pen(100, 100, 900, reference);
+  Pen(140, 110, 900, reference);
+  const int loaded = Paint_Load(host, path.c_str());
+  std::remove(path.c_str());
+  EXPECT_EQ(loaded, 0);
+  EXPECT_EQ(canvas->canvasImage->width, 600);
+  EXPECT_EQ(canvas->strokeBuffer.surface.width, 600);
+  EXPECT_TRUE(canvas->strokeActive);
+  for (int i = 0; i < 20; ++i) Pen(140 + 12 * i, 110 + 9 * i, 900, reference);
+  Pen(380, 290, 0, reference);
+  EXPECT_EQ(CanvasPixels(), reference.Screen());
+  ExpectShown(reference, "after the refused picture");
 }
 }  // namespace

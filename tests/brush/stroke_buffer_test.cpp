@@ -280,25 +280,32 @@ TEST_F(StrokeBufferTest, BufferWithoutPixelsIgnoresDrawing) {
   EXPECT_NEAR(buffer.lastX, 10, 0.15);
 }
 
-// A surface that cannot be made leaves a consistent empty buffer.
-TEST_F(StrokeBufferTest, FailedSurfaceLeavesAnEmptyBuffer) {
+// A size whose surface cannot be made leaves the buffer and the stroke in it
+// as they were, and drawing goes on.
+TEST_F(StrokeBufferTest, SizeThatCannotBeMadeLeavesTheBufferAsItWas) {
+  PenDown();
+  buffer.DrawSegment(5, 5, 10, 8, 1, 1, 3, kInk);
+  const DirtyRect before = buffer.dirty;
+  const unsigned char* bits = buffer.surface.bits;
+  const float covered = buffer.coverage[6 * 40 + 6];
+  ASSERT_GT(covered, 0.0f);
 #ifdef _WIN32
-  buffer.Resize(1 << 20, 1 << 20);  // far beyond what a DIB section may hold
+  EXPECT_FALSE(buffer.Resize(1 << 20, 1 << 20));  // far beyond what a DIB section may hold
 #else
   GdiStandIn::FailNextDibSections(1);
-  buffer.Resize(300, 200);
+  EXPECT_FALSE(buffer.Resize(300, 200));
 #endif
-  EXPECT_EQ(buffer.surface.width, 0);
-  EXPECT_EQ(buffer.surface.height, 0);
-  EXPECT_EQ(buffer.surface.bits, nullptr);
-  EXPECT_EQ(buffer.coverage, nullptr);
-  ExpectDirty(buffer, 0, 0, 0, 0);
-  PenDown();
-  buffer.DrawSegment(5, 5, 100, 100, 1, 1, 3, kInk);
-  ExpectDirty(buffer, 0, 0, 0, 0);
-  buffer.Resize(8, 8);
+  EXPECT_EQ(buffer.surface.width, 40);
+  EXPECT_EQ(buffer.surface.height, 30);
+  EXPECT_EQ(buffer.surface.bits, bits);
+  EXPECT_EQ(buffer.coverage[6 * 40 + 6], covered);
+  ExpectDirty(buffer, before.left, before.top, before.right, before.bottom);
+  buffer.DrawSegment(10, 8, 20, 12, 1, 1, 3, kInk);
+  EXPECT_GT(buffer.dirty.right, before.right);
+  EXPECT_TRUE(buffer.Resize(8, 8));
   EXPECT_EQ(buffer.surface.width, 8);
   ASSERT_NE(buffer.coverage, nullptr);
+  ExpectDirty(buffer, 8, 8, 0, 0);
 }
 
 }  // namespace
