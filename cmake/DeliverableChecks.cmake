@@ -1,4 +1,4 @@
-# Inspects the 32-bit programs, which cannot run on this machine.
+# Inspects the 32-bit programs as files; no Wine needed.
 set(inkstone_objdump ${INKSTONE_MINGW_PREFIX}-objdump)
 foreach(program inkstone inkstone-disc)
   add_test(NAME win32.${program}.deliverable

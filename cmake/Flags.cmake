@@ -14,6 +14,15 @@ if(WIN32 AND NOT MSVC)
   add_link_options(-static -static-libgcc -static-libstdc++)
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX)
 endif()
+if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+  # 4 GB of address space instead of 2 on 64-bit Windows: a large picture
+  # and its stroke buffer need it.
+  if(MSVC)
+    add_link_options(/LARGEADDRESSAWARE)
+  else()
+    add_link_options(-Wl,--large-address-aware)
+  endif()
+endif()
 if(WIN32 AND MSVC)
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _CRT_SECURE_NO_WARNINGS)
   # No runtime DLL to install next to the programs.

@@ -1,22 +1,51 @@
-# Test registration shared by the native, sanitizer and 64-bit Windows builds.
+# Test registration shared by the native, sanitizer and Windows builds.
 #
-# The same test sources run natively and under Wine. Under Wine each test
-# executable is one process (a Wine start costs seconds), the tests share one
-# prefix and run one at a time, since they put real windows on one display.
+# The same test sources run natively and under Wine, for the 64-bit and the
+# 32-bit Windows build alike. Under Wine each test executable is one process (a
+# Wine start costs seconds); the tests of a build share its prefix and run one
+# at a time, since they put real windows on its display.
 
 if(WIN32)
-  set(INKSTONE_TEST_PREFIX "wine")
+  # win32 or win64: the build's tests are named and labelled after it.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(INKSTONE_TEST_PREFIX "win32")
+  else()
+    set(INKSTONE_TEST_PREFIX "win64")
+  endif()
   set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   add_library(inkstone_gtest INTERFACE)
   target_link_libraries(inkstone_gtest INTERFACE gtest_main)
-  set(INKSTONE_WINE_SESSION ${PROJECT_SOURCE_DIR}/scripts/wine-session)
-  add_test(NAME wine.setup COMMAND ${INKSTONE_WINE_SESSION} start)
-  add_test(NAME wine.cleanup COMMAND ${INKSTONE_WINE_SESSION} stop)
-  set_tests_properties(wine.setup PROPERTIES FIXTURES_SETUP wine RESOURCE_LOCK wine)
-  set_tests_properties(wine.cleanup PROPERTIES FIXTURES_CLEANUP wine RESOURCE_LOCK wine)
+
+  # The build's own Wine session (prefix, display, wineserver) lives in the
+  # build folder: <build>/wine-run and <build>/wine-session call the scripts
+  # with it, and run the tests.
+  foreach(script wine-run wine-session)
+    file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/${script} @ONLY CONTENT
+"#!/usr/bin/env bash
+# ${script} for the programs of this build (@INKSTONE_TEST_PREFIX@).
+export INKSTONE_WINE_BUILD=@CMAKE_BINARY_DIR@ INKSTONE_WINE_ARCH=@INKSTONE_TEST_PREFIX@
+exec @PROJECT_SOURCE_DIR@/scripts/${script} \"$@\"
+")
+    file(CHMOD ${CMAKE_BINARY_DIR}/${script} PERMISSIONS
+         OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+  endforeach()
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
+  set(INKSTONE_WINE_FIXTURE wine_${INKSTONE_TEST_PREFIX})
+
+  set(setup_command ${CMAKE_BINARY_DIR}/wine-session start)
+  if(INKSTONE_TEST_PREFIX STREQUAL "win32")
+    # Whether this machine runs 32-bit code is found out once, by a tiny probe.
+    list(APPEND setup_command --probe $<TARGET_FILE:wow64_probe>)
+  endif()
+  add_test(NAME ${INKSTONE_TEST_PREFIX}.wine.setup COMMAND ${setup_command})
+  add_test(NAME ${INKSTONE_TEST_PREFIX}.wine.cleanup COMMAND ${CMAKE_BINARY_DIR}/wine-session stop)
+  set_tests_properties(${INKSTONE_TEST_PREFIX}.wine.setup PROPERTIES
+    FIXTURES_SETUP ${INKSTONE_WINE_FIXTURE} RESOURCE_LOCK ${INKSTONE_WINE_FIXTURE} LABELS ${INKSTONE_TEST_PREFIX})
+  set_tests_properties(${INKSTONE_TEST_PREFIX}.wine.cleanup PROPERTIES
+    FIXTURES_CLEANUP ${INKSTONE_WINE_FIXTURE} RESOURCE_LOCK ${INKSTONE_WINE_FIXTURE} LABELS ${INKSTONE_TEST_PREFIX})
 else()
   if(INKSTONE_SANITIZE)
     set(INKSTONE_TEST_PREFIX "asan")
@@ -54,8 +83,10 @@ endfunction()
 # Properties every test of this build needs; Wine tests share the session.
 function(inkstone_test_properties test_name)
   if(WIN32)
+    # 77: a 32-bit program on a machine that cannot run 32-bit code (wine-run).
     set_tests_properties(${test_name} PROPERTIES
-      FIXTURES_REQUIRED wine RESOURCE_LOCK wine LABELS wine TIMEOUT 300)
+      FIXTURES_REQUIRED ${INKSTONE_WINE_FIXTURE} RESOURCE_LOCK ${INKSTONE_WINE_FIXTURE}
+      LABELS "wine;${INKSTONE_TEST_PREFIX}" TIMEOUT 300 SKIP_RETURN_CODE 77)
   else()
     set_tests_properties(${test_name} PROPERTIES LABELS ${INKSTONE_TEST_PREFIX} TIMEOUT 300)
   endif()
@@ -76,5 +107,14 @@ function(inkstone_add_benchmark name)
   set(test_name ${INKSTONE_TEST_PREFIX}.bench.${name})
   add_test(NAME ${test_name} COMMAND ${name} ${B_ARGS} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   inkstone_test_properties(${test_name})
-  set_tests_properties(${test_name} PROPERTIES LABELS benchmark TIMEOUT 900)
+  set_tests_properties(${test_name} PROPERTIES LABELS "benchmark;${INKSTONE_TEST_PREFIX}" TIMEOUT 900)
 endfunction()
+
+if(WIN32)
+  # A test program that crashes fails at once: no debugger waits in the prefix
+  # (a hang would run into the timeout, an exit status of 0 would pass).
+  add_executable(crashing_program ${PROJECT_SOURCE_DIR}/tools/crashing_program.c)
+  add_test(NAME ${INKSTONE_TEST_PREFIX}.wine.crash_fails_at_once COMMAND crashing_program)
+  inkstone_test_properties(${INKSTONE_TEST_PREFIX}.wine.crash_fails_at_once)
+  set_tests_properties(${INKSTONE_TEST_PREFIX}.wine.crash_fails_at_once PROPERTIES WILL_FAIL TRUE TIMEOUT 60)
+endif()

@@ -1,6 +1,4 @@
-# 64-bit Windows build: everything, tests run under Wine.
+# 64-bit Windows build: everything; the tests run under Wine.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(INKSTONE_MINGW_PREFIX x86_64-w64-mingw32)
 include(${CMAKE_CURRENT_LIST_DIR}/toolchain-mingw-common.cmake)
-# Test executables are started through Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)
