@@ -175,6 +175,31 @@ TEST_F(ColorWinTest, CaptionReadsBackAsUnicodeUnderAnotherCodePage) {
   EXPECT_STREQ(stored, kCaption);
 }
 
+// The caption strip (above the client area) as the screen shows it.
+std::vector<uint32_t> CaptionStrip(HWND window) {
+  RECT outer;
+  GetWindowRect(window, &outer);
+  POINT client = {0, 0};
+  ClientToScreen(window, &client);
+  const testwin::Screenshot shot = testwin::CaptureClient(window, true);
+  return std::vector<uint32_t>(shot.pixels.begin(), shot.pixels.begin() + (client.y - outer.top) * shot.width);
+}
+
+// The caption shows the glyphs of its characters, not the empty boxes of a
+// font that lacks them: compared with the same caption showing characters
+// that no font has. (Wine's own caption font has no Japanese: the project's
+// prefixes link it to a font that has.)
+TEST_F(ColorWinTest, CaptionShowsItsGlyphsNotEmptyBoxes) {
+  const std::vector<uint32_t> shown = CaptionStrip(picker.hwnd);
+  DefWindowProcW(picker.hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\xE000\xE001\xE002"));
+  testwin::Pump();
+  const std::vector<uint32_t> boxes = CaptionStrip(picker.hwnd);
+  DefWindowProcW(picker.hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kCaption));
+  testwin::Pump();
+  EXPECT_NE(shown, boxes) << "the caption shows empty boxes: no font with Japanese glyphs";
+  EXPECT_EQ(CaptionStrip(picker.hwnd), shown) << "the caption reads the same once restored";
+}
+
 TEST_F(ColorWinTest, StartsOpaqueBlackWithTheMarkersAtTheirEnds) {
   ExpectColor(picker, 0, 0, 0, 255);
   EXPECT_EQ(picker.dragBar, 0);
@@ -389,18 +414,24 @@ TEST(JapaneseText, ConvertsShiftJisAndRefusesWhatIsNone) {
 struct MessageBoxReader {
   static std::wstring caption;
   static std::vector<std::wstring> texts;
+  // Enumeration callbacks are WINAPI functions (stdcall on 32-bit Windows),
+  // which a lambda cannot be.
+  static BOOL CALLBACK MatchDialog(HWND window, LPARAM param) {
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (std::string(name) != "#32770") return TRUE;
+    *reinterpret_cast<HWND*>(param) = window;
+    return FALSE;
+  }
+  static BOOL CALLBACK CollectText(HWND child, LPARAM) {
+    wchar_t childText[128] = {};
+    GetWindowTextW(child, childText, 128);
+    texts.push_back(childText);
+    return TRUE;
+  }
   static HWND Find() {
     HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM param) -> BOOL {
-          char name[16] = {};
-          GetClassNameA(window, name, sizeof name);
-          if (std::string(name) != "#32770") return TRUE;
-          *reinterpret_cast<HWND*>(param) = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), MatchDialog, reinterpret_cast<LPARAM>(&found));
     return found;
   }
   static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
@@ -410,15 +441,7 @@ struct MessageBoxReader {
     wchar_t text[128] = {};
     GetWindowTextW(box, text, 128);
     caption = text;
-    EnumChildWindows(
-        box,
-        [](HWND child, LPARAM) -> BOOL {
-          wchar_t childText[128] = {};
-          GetWindowTextW(child, childText, 128);
-          texts.push_back(childText);
-          return TRUE;
-        },
-        0);
+    EnumChildWindows(box, CollectText, 0);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
   }
 };

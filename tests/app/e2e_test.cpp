@@ -249,18 +249,18 @@ TEST_F(EndToEnd, UnreadablePictureLeavesTheWhiteCanvas) {
 // The message box of a program without a tablet, or null.
 HWND FindNoTabletBox(const ChildProcess& process) { return process.FindWindowOf("Info", 20000); }
 
+// A WINAPI callback: stdcall on 32-bit Windows, which a lambda cannot be.
+BOOL CALLBACK TakeStaticText(HWND child, LPARAM lParam) {
+  wchar_t cls[32] = L"", text[256] = L"";
+  GetClassNameW(child, cls, 32);
+  GetWindowTextW(child, text, 256);
+  if (_wcsicmp(cls, L"Static") == 0 && text[0]) *reinterpret_cast<std::wstring*>(lParam) = text;
+  return TRUE;
+}
+
 std::wstring StaticText(HWND box) {
   std::wstring found;
-  EnumChildWindows(
-      box,
-      [](HWND child, LPARAM lParam) -> BOOL {
-        wchar_t cls[32] = L"", text[256] = L"";
-        GetClassNameW(child, cls, 32);
-        GetWindowTextW(child, text, 256);
-        if (_wcsicmp(cls, L"Static") == 0 && text[0]) *reinterpret_cast<std::wstring*>(lParam) = text;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumChildWindows(box, TakeStaticText, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 

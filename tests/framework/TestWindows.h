@@ -80,12 +80,18 @@ inline uint32_t Rgb(int red, int green, int blue) {
 
 inline uint32_t FromColorRef(COLORREF color) { return Rgb(GetRValue(color), GetGValue(color), GetBValue(color)); }
 
-inline Screenshot CaptureClient(HWND window) {
+// The client area, or with `frame` the whole window, caption included.
+inline Screenshot CaptureClient(HWND window, bool frame = false) {
   Screenshot shot;
-  RECT client;
-  GetClientRect(window, &client);
-  shot.width = client.right;
-  shot.height = client.bottom;
+  RECT area;
+  if (frame) {
+    GetWindowRect(window, &area);
+    OffsetRect(&area, -area.left, -area.top);
+  } else {
+    GetClientRect(window, &area);
+  }
+  shot.width = area.right;
+  shot.height = area.bottom;
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = shot.width;
@@ -97,7 +103,7 @@ inline Screenshot CaptureClient(HWND window) {
   HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HDC memory = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(memory, bitmap);
-  HDC screen = GetDC(window);
+  HDC screen = frame ? GetWindowDC(window) : GetDC(window);
   GdiFlush();
   BitBlt(memory, 0, 0, shot.width, shot.height, screen, 0, 0, SRCCOPY);
   GdiFlush();
