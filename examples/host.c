@@ -1,9 +1,10 @@
 /*
  * A program with a window of its own that embeds the inkstone canvas: the
  * window becomes a canvas, and the BMP file named on the command line, if
- * any, is loaded into it. Linked with an import library of the canvas:
+ * any, is loaded into it. Linked with an import library of the canvas, in the
+ * folder of the release package:
  *
- *   i686-w64-mingw32-gcc host.c -Iinclude lib/libinkstone-canvas.dll.a -o host.exe
+ *   i686-w64-mingw32-gcc examples/host.c -Iinclude lib/libinkstone-canvas.dll.a -o host.exe
  *
  * and started with inkstone-canvas.dll next to it (soft dabs; link with
  * libinkstone-canvas-disc.dll.a for hard discs).
