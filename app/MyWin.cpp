@@ -1,6 +1,6 @@
 #include "app/MyWin.h"
 
-#include "app/PaintExports.h"
+#include "inkstone.h"
 
 namespace {
 int argumentCount = 0;

@@ -1,4 +1,4 @@
-#include "app/PaintExports.h"
+#include "inkstone.h"
 
 #include <new>
 

@@ -85,6 +85,10 @@ void NWindow::RegisterWindowClass(HINSTANCE instance) {
   g_registered = true;
 }
 
+void NWindow::UnregisterWindowClass() {
+  if (g_registered && UnregisterClassA(kClassName, g_instance)) g_registered = false;
+}
+
 bool NWindow::Create(DWORD exStyle, const char* caption, DWORD style, int x, int y, int width, int height,
                      HWND parent, HMENU menu, NWindow* handlerObject) {
   RegisterWindowClass(nullptr);

@@ -26,7 +26,12 @@ class NWindow {
   NWindow(const NWindow&) = delete;
   NWindow& operator=(const NWindow&) = delete;
 
+  // Registers the shared class, unless this module did already, under the
+  // given instance handle (null: the program's own module).
   static void RegisterWindowClass(HINSTANCE instance);
+  // Unregisters it once no window of it is left: a library that registered
+  // it does so before it is unloaded.
+  static void UnregisterWindowClass();
   // Creates the window with this object as its creation parameter; true when
   // the object is bound to a window when creation returns.
   bool Create(DWORD exStyle, const char* caption, DWORD style, int x, int y, int width, int height, HWND parent,

@@ -1,22 +1,43 @@
-// A program that embeds the canvas in a window of its own, as other programs
-// do: it loads inkstone.exe as a module (binding its imports, which the system
-// leaves to the caller for a program) and calls its exported functions, with
-// the tablet driver double next to it.
+// A program that embeds the canvas in windows of its own, as other programs
+// do, with the tablet driver double next to it. Built once per module that
+// offers the canvas: the libraries inkstone-canvas.dll and
+// inkstone-canvas-disc.dll, loaded with plain LoadLibrary, and the programs
+// inkstone.exe and inkstone-disc.exe, loaded as modules (binding their imports,
+// which the system leaves to the caller for a program). Each build is linked
+// with the dab implementation of its module for the reference.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "inkstone.h"
 #include "support/ModuleImports.h"
 #include "support/ProgramUnderTest.h"
 #include "support/ReferenceCanvas.h"
 #include "tools/wintab32/WintabDoubleControl.h"
 
+#ifndef EMBEDDED_MODULE
+#error "EMBEDDED_MODULE names the module that offers the canvas"
+#endif
+
 namespace {
-typedef int (*PaintInitProc)(HWND);
-typedef int (*PaintLoadProc)(HWND, const char*);
-typedef int (*PaintSaveProc)(HWND);
+const char kModule[] = EMBEDDED_MODULE;
+#ifdef EMBEDDED_PROGRAM
+const bool kLibrary = false;
+#else
+const bool kLibrary = true;
+#endif
+
+HMODULE LoadCanvasModule() {
+  const std::string path = TestDirectory() + kModule;
+  return kLibrary ? LoadLibraryA(path.c_str()) : LoadProgramAsModule(path.c_str());
+}
+
+template <typename Proc>
+Proc Export(HMODULE module, const char* name) {
+  return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
 
 const char kHostClass[] = "EmbeddingHost";
 UINT lastHostMessage = 0;
@@ -30,19 +51,23 @@ LRESULT CALLBACK HostProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 class Embedding : public ::testing::Test {
- protected:
+ public:
   static void SetUpTestSuite() {
-    module = LoadProgramAsModule((TestDirectory() + "inkstone.exe").c_str());
-    ASSERT_NE(module, nullptr) << "cannot load inkstone.exe as a module: " << GetLastError();
-    init = reinterpret_cast<PaintInitProc>(reinterpret_cast<void (*)()>(GetProcAddress(module, "Paint_Init")));
-    load = reinterpret_cast<PaintLoadProc>(reinterpret_cast<void (*)()>(GetProcAddress(module, "Paint_Load")));
-    save = reinterpret_cast<PaintSaveProc>(reinterpret_cast<void (*)()>(GetProcAddress(module, "Paint_Save")));
+    module = LoadCanvasModule();
+    ASSERT_NE(module, nullptr) << "cannot load " << kModule << ": " << GetLastError();
+    BindExports();
     WNDCLASSA wc = {};
     wc.lpfnWndProc = HostProc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.lpszClassName = kHostClass;
     RegisterClassA(&wc);
+  }
+
+  static void BindExports() {
+    init = Export<Paint_InitProc>(module, "Paint_Init");
+    load = Export<Paint_LoadProc>(module, "Paint_Load");
+    save = Export<Paint_SaveProc>(module, "Paint_Save");
   }
 
   void SetUp() override {
@@ -61,14 +86,14 @@ class Embedding : public ::testing::Test {
   }
 
   static HMODULE module;
-  static PaintInitProc init;
-  static PaintLoadProc load;
-  static PaintSaveProc save;
+  static Paint_InitProc init;
+  static Paint_LoadProc load;
+  static Paint_SaveProc save;
 };
 HMODULE Embedding::module;
-PaintInitProc Embedding::init;
-PaintLoadProc Embedding::load;
-PaintSaveProc Embedding::save;
+Paint_InitProc Embedding::init;
+Paint_LoadProc Embedding::load;
+Paint_SaveProc Embedding::save;
 
 HWND OwnedWindow(HWND owner) {
   for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
@@ -77,22 +102,9 @@ HWND OwnedWindow(HWND owner) {
   return nullptr;
 }
 
-TEST_F(Embedding, HostWindowBecomesACanvasThatPaintsWithThePen) {
-  HWND host = MakeHost();
-  ASSERT_EQ(init(host), 1);
-  HWND picker = OwnedWindow(host);
-  ASSERT_NE(picker, nullptr) << "no colour picker";
-  EXPECT_TRUE(IsWindowVisible(picker));
-  RECT hostFrame, pickerFrame;
-  GetWindowRect(host, &hostFrame);
-  GetWindowRect(picker, &pickerFrame);
-  EXPECT_EQ(pickerFrame.left, hostFrame.right);
-  EXPECT_EQ(pickerFrame.top, hostFrame.top);
-
-  // Messages the canvas does not handle still reach the host's procedure.
-  EXPECT_EQ(SendMessageA(host, WM_USER + 7, 0, 0), 0x1234);
-  EXPECT_EQ(lastHostMessage, static_cast<UINT>(WM_USER + 7));
-
+// A stroke through the driver double on the host's 400 x 300 canvas shows
+// exactly as the engine computes it.
+void ExpectStrokeLands(HWND host) {
   WintabDoubleApi tablet;
   ASSERT_TRUE(tablet.Bind(GetModuleHandleA("wintab32.dll"))) << "the driver double is not loaded";
   ASSERT_EQ(tablet.GetOpenedWindow(), host);
@@ -122,14 +134,56 @@ TEST_F(Embedding, HostWindowBecomesACanvasThatPaintsWithThePen) {
   EXPECT_TRUE(ScreenShows(host, reference.Screen(), 400, 400, 300, 5000, &difference)) << difference;
 
   // A second Paint_Init is refused and leaves the canvas as it is.
-  EXPECT_EQ(init(host), 0);
+  EXPECT_EQ(Embedding::init(host), 0);
   RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   PumpFor(50);
   EXPECT_TRUE(ScreenShows(host, reference.Screen(), 400, 400, 300, 5000, &difference)) << difference;
+}
 
+// The picker shows its red bar for the starting colour, black: at column c of
+// the bar, red c.
+void ExpectPickerShowsItsBars(HWND picker) {
+  const std::vector<uint8_t> bar = {0, 0, 100, 0, 0, 200};
+  const DWORD start = GetTickCount();
+  for (;;) {
+    const Capture screen = CaptureClient(picker);
+    if (screen.width >= 211 && screen.height >= 16 && std::memcmp(screen.At(110, 15), &bar[0], 3) == 0 &&
+        std::memcmp(screen.At(210, 15), &bar[3], 3) == 0) {
+      return;
+    }
+    if (GetTickCount() - start > 5000) break;
+    PumpFor(20);
+  }
+  ADD_FAILURE() << "the picker does not show its colour bars";
+}
+
+void ExpectPickerBeside(HWND host, HWND picker) {
+  ASSERT_NE(picker, nullptr) << "no colour picker";
+  EXPECT_TRUE(IsWindowVisible(picker));
+  RECT hostFrame, pickerFrame;
+  GetWindowRect(host, &hostFrame);
+  GetWindowRect(picker, &pickerFrame);
+  EXPECT_EQ(pickerFrame.left, hostFrame.right);
+  EXPECT_EQ(pickerFrame.top, hostFrame.top);
+  ExpectPickerShowsItsBars(picker);
+}
+
+TEST_F(Embedding, HostWindowBecomesACanvasThatPaintsWithThePen) {
+  HWND host = MakeHost();
+  ASSERT_EQ(init(host), 1);
+  HWND picker = OwnedWindow(host);
+  ExpectPickerBeside(host, picker);
+
+  // Messages the canvas does not handle still reach the host's procedure.
+  EXPECT_EQ(SendMessageA(host, WM_USER + 7, 0, 0), 0x1234);
+  EXPECT_EQ(lastHostMessage, static_cast<UINT>(WM_USER + 7));
+
+  ExpectStrokeLands(host);
   EXPECT_EQ(save(host), 0);
   DestroyWindow(host);
   EXPECT_FALSE(IsWindow(picker)) << "the picker outlived its canvas";
+  WintabDoubleApi tablet;
+  ASSERT_TRUE(tablet.Bind(GetModuleHandleA("wintab32.dll")));
   EXPECT_EQ(tablet.OpenCount(), 0) << "the tablet context was not closed";
 }
 
@@ -191,4 +245,63 @@ TEST_F(Embedding, CanvasOnAChildWindowGoesWithIt) {
   EXPECT_TRUE(IsWindow(host));
   DestroyWindow(host);
 }
+
+#ifndef EMBEDDED_PROGRAM
+// The library's windows are of a class of its own, registered under its own
+// instance handle: a class of the host with the same name stays the host's.
+TEST_F(Embedding, AHostClassOfTheSameNameStaysTheHosts) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = HostProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "NWindow Class Name";
+  ASSERT_NE(RegisterClassA(&wc), 0);
+  HWND own = CreateWindowExA(0, wc.lpszClassName, "", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+  HWND host = MakeHost();
+  ASSERT_EQ(init(host), 1);
+  ExpectPickerBeside(host, OwnedWindow(host));
+  EXPECT_EQ(SendMessageA(own, WM_USER + 7, 0, 0), 0x1234);
+  DestroyWindow(host);
+  DestroyWindow(own);
+  UnregisterClassA(wc.lpszClassName, GetModuleHandleA(nullptr));
+}
+
+// A library unloaded takes its window class with it; loaded again, at another
+// address, it works as before. A class left behind would send the new
+// windows' messages to where the old library was.
+TEST_F(Embedding, UnloadedAndLoadedAgainElsewhereTheLibraryStillWorks) {
+  HWND host = MakeHost();
+  ASSERT_EQ(init(host), 1);
+  DestroyWindow(host);
+
+  const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(module);
+  const IMAGE_NT_HEADERS* nt =
+      reinterpret_cast<const IMAGE_NT_HEADERS*>(reinterpret_cast<const BYTE*>(module) + dos->e_lfanew);
+  void* const oldPlace = module;
+  const SIZE_T size = nt->OptionalHeader.SizeOfImage;
+  ASSERT_TRUE(FreeLibrary(module));
+  module = nullptr;
+  ASSERT_EQ(GetModuleHandleA(kModule), nullptr) << "the library is still loaded";
+  WNDCLASSEXA left = {};
+  left.cbSize = sizeof left;
+  EXPECT_FALSE(GetClassInfoExA(static_cast<HINSTANCE>(oldPlace), "NWindow Class Name", &left))
+      << "the window class outlived the library";
+
+  // Hold the old place so that the library has to go elsewhere.
+  void* hold = VirtualAlloc(oldPlace, size, MEM_RESERVE, PAGE_NOACCESS);
+  ASSERT_EQ(hold, oldPlace) << "cannot hold the library's old place";
+  module = LoadCanvasModule();
+  VirtualFree(hold, 0, MEM_RELEASE);
+  ASSERT_NE(module, nullptr);
+  ASSERT_NE(static_cast<void*>(module), oldPlace);
+  BindExports();
+  ASSERT_TRUE(init && load && save);
+
+  host = MakeHost();
+  ASSERT_EQ(init(host), 1);
+  ExpectPickerBeside(host, OwnedWindow(host));
+  ExpectStrokeLands(host);
+  DestroyWindow(host);
+}
+#endif
 }  // namespace

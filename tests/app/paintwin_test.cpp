@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/PaintExports.h"
+#include "inkstone.h"
 #include "app/PaintWin.h"
 #include "support/ProgramUnderTest.h"
 #include "support/ReferenceCanvas.h"

@@ -21,7 +21,7 @@ bool ProgramUnderTest::Start(const std::string& directory, const std::string& pr
                              bool expectTablet) {
   const std::string path = TestDirectory() + directory + "\\" + program + ".exe";
   if (!process.Start(path, arguments, environment)) return false;
-  mainWindow = process.FindWindowOf("Paint Test", 20000);
+  mainWindow = process.FindWindowOf(caption.c_str(), 20000);
   if (!mainWindow) return false;
   WaitPainted(mainWindow);
   if (!expectTablet) return true;

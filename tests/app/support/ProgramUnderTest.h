@@ -18,7 +18,8 @@ class ProgramUnderTest {
   ~ProgramUnderTest();
 
   // Starts <TestDirectory()><directory>\<program>.exe and waits for its main
-  // window. With a tablet, also binds the double's control window.
+  // window, the one captioned `caption`. With a tablet, also binds the
+  // double's control window.
   bool Start(const std::string& directory, const std::string& program, const std::vector<std::string>& arguments = {},
              const std::vector<std::string>& environment = {}, bool expectTablet = true);
   // The geometry the program's tablet context works with.
@@ -33,6 +34,7 @@ class ProgramUnderTest {
   // Closes the main window and waits for the end; true when it ended.
   bool Close();
 
+  std::string caption = "Paint Test";
   ChildProcess process;
   HWND mainWindow = nullptr;
   HWND control = nullptr;
