@@ -56,8 +56,9 @@ void PaintWin::OnAttach() {
   RECT client;
   GetClientRect(hwnd, &client);
   canvasImage.reset(new dib24);
-  canvasImage->Create(client.right - client.left, client.bottom - client.top);
-  if (canvasImage->bits) std::memset(canvasImage->bits, 255, static_cast<size_t>(canvasImage->stride) * canvasImage->height);
+  if (canvasImage->Create(client.right - client.left, client.bottom - client.top)) {
+    std::memset(canvasImage->bits, 255, static_cast<size_t>(canvasImage->stride) * canvasImage->height);
+  }
   strokeBuffer.Resize(canvasImage->width, canvasImage->height);
 
   if (!colorPicker.hwnd) {
@@ -146,7 +147,7 @@ void PaintWin::PickColor(LPARAM lParam) {
   const int y = static_cast<short>(HIWORD(lParam));
   const dib24& image = *canvasImage;
   if (x < 0 || x >= image.width || y < 0 || y >= image.height) return;
-  const unsigned char* pixel = image.bits + static_cast<size_t>(image.height - 1 - y) * image.stride + 3 * x;
+  const unsigned char* pixel = image.Row(y) + 3 * x;
   colorPicker.color.blue = pixel[0];
   colorPicker.color.green = pixel[1];
   colorPicker.color.red = pixel[2];

@@ -3,7 +3,6 @@
 #include "DibSection.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 #include <utility>
 
@@ -16,42 +15,14 @@ dib24::~dib24() { Release(); }
 
 bool dib24::Create(int w, int h) {
   Release();
-  std::memset(&info, 0, sizeof info);
-  BITMAPINFOHEADER& header = info.bmiHeader;
-  header.biSize = sizeof(BITMAPINFOHEADER);
-  header.biWidth = w;
-  header.biHeight = h;
-  header.biPlanes = 1;
-  header.biBitCount = 24;
-  header.biCompression = BI_RGB;
-
-  // Sizes whose rows or pixel memory would not fit an int are refused like a
-  // failed DIB section: every user computes offsets as stride * height.
-  const long long rowBytes = (static_cast<long long>(w) * 3 + 3) & ~3LL;
-  const bool sane = w > 0 && h > 0 && rowBytes * h <= INT_MAX;
-  void* pixels = nullptr;
-  if (sane) bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-  if (bitmap && pixels) {
-    bits = static_cast<unsigned char*>(pixels);
-    width = w;
-    height = h;
-    stride = static_cast<int>(rowBytes);
-  } else {
-    if (bitmap) DeleteObject(bitmap);
-    bitmap = nullptr;
-  }
+  SetDibHeader(info, w, h, 24);
+  MakeDibSection(*this, info, (static_cast<long long>(w) * 3 + 3) & ~3LL);  // rows padded to 4 bytes
   dc = CreateCompatibleDC(nullptr);
   oldObject = bitmap ? SelectObject(dc, bitmap) : nullptr;
-  return true;
+  return bits != nullptr;
 }
 
-void dib24::Release() {
-  DeleteDibSection(dc, oldObject, bitmap);
-  bits = nullptr;
-  width = 0;
-  height = 0;
-  stride = 0;
-}
+void dib24::Release() { ReleaseDibSection(*this); }
 
 void dib24::Draw(HDC target, int x, int y, int w, int h, int srcX, int srcY) {
   if (!bits) return;
@@ -59,41 +30,17 @@ void dib24::Draw(HDC target, int x, int y, int w, int h, int srcX, int srcY) {
                 DIB_RGB_COLORS, SRCCOPY);
 }
 
-void dib24::CopyIndexed1(const RGBQUAD* palette, const unsigned char* rows, std::ptrdiff_t rowPitch) {
-  if (!bits) return;
+void dib24::CopyIndexed(int bitCount, const RGBQUAD* palette, const unsigned char* rows, std::ptrdiff_t rowPitch) {
+  if (!bits || (bitCount != 1 && bitCount != 4 && bitCount != 8)) return;
+  // A byte holds 8, 2 or 1 indices, the first pixel in its highest bits.
+  const int perByte = 8 / bitCount;
+  const int mask = (1 << bitCount) - 1;
   for (int y = 0; y < height; ++y) {
-    const unsigned char* src = rows + y * rowPitch;
-    unsigned char* dst = bits + static_cast<std::ptrdiff_t>(y) * stride;
+    const unsigned char* src = rows + (height - 1 - y) * rowPitch;
+    unsigned char* dst = Row(y);
     for (int x = 0; x < width; ++x, dst += 3) {
-      const RGBQUAD& entry = palette[(src[x >> 3] >> (7 - (x & 7))) & 1];
-      dst[0] = entry.rgbBlue;
-      dst[1] = entry.rgbGreen;
-      dst[2] = entry.rgbRed;
-    }
-  }
-}
-
-void dib24::CopyIndexed4(const RGBQUAD* palette, const unsigned char* rows, std::ptrdiff_t rowPitch) {
-  if (!bits) return;
-  for (int y = 0; y < height; ++y) {
-    const unsigned char* src = rows + y * rowPitch;
-    unsigned char* dst = bits + static_cast<std::ptrdiff_t>(y) * stride;
-    for (int x = 0; x < width; ++x, dst += 3) {
-      const RGBQUAD& entry = palette[(src[x >> 1] >> ((x & 1) ? 0 : 4)) & 15];
-      dst[0] = entry.rgbBlue;
-      dst[1] = entry.rgbGreen;
-      dst[2] = entry.rgbRed;
-    }
-  }
-}
-
-void dib24::CopyIndexed8(const RGBQUAD* palette, const unsigned char* rows, std::ptrdiff_t rowPitch) {
-  if (!bits) return;
-  for (int y = 0; y < height; ++y) {
-    const unsigned char* src = rows + y * rowPitch;
-    unsigned char* dst = bits + static_cast<std::ptrdiff_t>(y) * stride;
-    for (int x = 0; x < width; ++x, dst += 3) {
-      const RGBQUAD& entry = palette[src[x]];
+      const int shift = 8 - bitCount * (x % perByte + 1);
+      const RGBQUAD& entry = palette[(src[x / perByte] >> shift) & mask];
       dst[0] = entry.rgbBlue;
       dst[1] = entry.rgbGreen;
       dst[2] = entry.rgbRed;
@@ -118,9 +65,7 @@ void dib24::Swap(dib24& other) {
 
 void dib24::FlipRows() {
   if (!bits) return;
-  for (int low = 0, high = height - 1; low < high; ++low, --high) {
-    unsigned char* a = bits + static_cast<std::ptrdiff_t>(low) * stride;
-    unsigned char* b = bits + static_cast<std::ptrdiff_t>(high) * stride;
-    std::swap_ranges(a, a + stride, b);
+  for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom) {
+    std::swap_ranges(Row(top), Row(top) + stride, Row(bottom));
   }
 }
