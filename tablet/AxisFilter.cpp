@@ -46,21 +46,15 @@ bool AxisFilter::HasHistories() const { return xHistory && yHistory && pressureH
 
 void AxisFilter::Fill(double x, double y, double pressure) {
   if (!HasHistories()) return;
-  for (int i = 0; i < positionCount; ++i) {
-    xHistory[i] = x;
-    yHistory[i] = y;
-  }
+  FillHistory(xHistory.get(), positionCount, x);
+  FillHistory(yHistory.get(), positionCount, y);
   FillHistory(pressureHistory.get(), pressureCount, pressure);
 }
 
 void AxisFilter::Push(double x, double y, double pressure) {
   if (!HasHistories()) return;
-  for (int i = 0; i < positionCount - 1; ++i) {
-    xHistory[i] = xHistory[i + 1];
-    yHistory[i] = yHistory[i + 1];
-  }
-  xHistory[positionCount - 1] = x;
-  yHistory[positionCount - 1] = y;
+  ShiftIn(xHistory.get(), positionCount, x);
+  ShiftIn(yHistory.get(), positionCount, y);
   ShiftIn(pressureHistory.get(), pressureCount, pressure);
 }
 
