@@ -5,13 +5,13 @@
 #include <cstring>
 
 #include "app/CompositeStroke.h"
+#include "app/FixedWindowStyle.h"
 #include "app/JapaneseText.h"
 #include "tablet/PenMessages.h"
 
 LatchedColor latchedColor;
 
 namespace {
-const DWORD kPickerStyle = 0xCA0000;  // WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX
 const int kPickerClientWidth = 280;
 const int kPickerClientHeight = 140;
 const double kBrushSize = 3.0;
@@ -63,10 +63,10 @@ void PaintWin::OnAttach() {
 
   if (!colorPicker.hwnd) {
     RECT frame = {0, 0, kPickerClientWidth, kPickerClientHeight};
-    AdjustWindowRect(&frame, kPickerStyle, FALSE);
+    AdjustWindowRect(&frame, kFixedWindowStyle, FALSE);
     RECT owner;
     GetWindowRect(hwnd, &owner);
-    colorPicker.Create(WS_EX_TOOLWINDOW, kColorPickerCaption, kPickerStyle, owner.right, owner.top,
+    colorPicker.Create(WS_EX_TOOLWINDOW, kColorPickerCaption, kFixedWindowStyle, owner.right, owner.top,
                        frame.right - frame.left, frame.bottom - frame.top, hwnd, nullptr, nullptr);
   }
   ShowWindow(colorPicker.hwnd, SW_SHOW);
@@ -112,6 +112,12 @@ LRESULT PaintWin::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void PaintWin::Paint() {
+  // Here the back buffer takes the window's outer size, while WM_SIZE gives it
+  // the client size; both are meant. The outer rectangle holds the client area
+  // whatever borders the window has (a canvas may sit on any window), so every
+  // paint rectangle fits; WM_SIZE of a minimised window (0 x 0) frees the
+  // memory while nothing is shown. The buffer is made anew only when the size
+  // differs, so once after each WM_SIZE.
   RECT frame;
   GetWindowRect(hwnd, &frame);
   const int frameWidth = frame.right - frame.left;
