@@ -50,7 +50,7 @@ void PaintWin::OnAttach() {
   prevX = 0.0;
   prevY = 0.0;
   strokeActive = false;
-  strokeBuffer.brush.BuildLevels();
+  strokeBuffer.PrepareTip();
   brushSize = kBrushSize;
 
   RECT client;

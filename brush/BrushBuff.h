@@ -2,10 +2,11 @@
 // and accumulated alpha (in a dib32) and a coverage 0..1 (rows top-down), and
 // the rectangle touched so far. Pen segments are walked into spaced dabs.
 //
-// The dab body (LayDab) and the way deposits combine (Combine) are the only
-// things that differ between the programs: each is linked with one dab
-// implementation, SoftDab.cpp (the masked tip, added up) or DiscDab.cpp (the
-// hard disc, largest contribution kept).
+// The dab body (LayDab), the way deposits combine (Combine) and what the dab
+// needs prepared (PrepareTip) are the only things that differ between the
+// programs: each is linked with one dab implementation, SoftDab.cpp (the
+// masked tip, added up) or DiscDab.cpp (the hard disc, largest contribution
+// kept).
 #pragma once
 #include <memory>
 
@@ -21,6 +22,9 @@ class BrushBuff {
   BrushBuff(const BrushBuff&) = delete;
   BrushBuff& operator=(const BrushBuff&) = delete;
 
+  // Prepares what the linked dab draws with, once before the first stroke: the
+  // soft dab's tip masks (brush.BuildLevels); the hard disc needs nothing.
+  void PrepareTip();
   // A cleared buffer of that size. When the surface or the coverage map
   // cannot be made, the buffer is 0 x 0 without pixels, and drawing into it
   // only moves the spacing state on.
