@@ -44,6 +44,8 @@ RECT SegmentBounds(double x0, double y0, double x1, double y1, double p0, double
 PaintWin::PaintWin()
     : strokeActive(false), prevX(0.0), prevY(0.0), prevPressure(0.0), brushSize(kBrushSize) {}
 
+// The canvas image is freed first, then the members in reverse order of
+// declaration; declared before them, it would otherwise go last.
 PaintWin::~PaintWin() { canvasImage.reset(); }
 
 void PaintWin::OnAttach() {

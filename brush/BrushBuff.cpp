@@ -8,11 +8,13 @@
 
 BrushBuff::BrushBuff() : firstDab(false), lastX(0), lastY(0), dirty{0, 0, 0, 0} {}
 
+// The coverage map is freed first, then the masks and the surface; the masks,
+// declared after it, would otherwise go before it.
 BrushBuff::~BrushBuff() { coverage.reset(); }
 
 void BrushBuff::Resize(int width, int height) {
   surface.Create(width, height);
-  coverage.reset();
+  coverage.reset();  // before the new map is allocated, not after
   const size_t count = static_cast<size_t>(surface.width) * static_cast<size_t>(surface.height);
   if (count > 0) {
     coverage.reset(new (std::nothrow) float[count]);

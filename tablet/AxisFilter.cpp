@@ -29,8 +29,6 @@ double Mean(const double* history, int count) {
 AxisFilter::AxisFilter()
     : positionCount(0), pressureCount(0), avgX(0.0), avgY(0.0), avgPressure(0.0) {}
 
-AxisFilter::~AxisFilter() { Release(); }
-
 void AxisFilter::Configure(int newPositionCount, int newPressureCount) {
   Release();
   positionCount = UsableCount(newPositionCount);
