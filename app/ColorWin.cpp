@@ -36,6 +36,8 @@ ColorWin::~ColorWin() {
   if (hwnd) DestroyWindow(hwnd);
 }
 
+// Each message goes to a member of the picker's own. The canvas's WindowProc
+// has the same form, paint and erase included; the two share no handling.
 LRESULT ColorWin::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_CREATE:

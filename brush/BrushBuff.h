@@ -18,6 +18,8 @@
 class BrushBuff {
  public:
   BrushBuff();
+  // As every class here that owns something: a virtual destructor, and no
+  // copies, which would free the surface and the coverage map twice.
   virtual ~BrushBuff();
   BrushBuff(const BrushBuff&) = delete;
   BrushBuff& operator=(const BrushBuff&) = delete;

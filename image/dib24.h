@@ -11,6 +11,8 @@
 class dib24 {
  public:
   dib24();  // a 1 x 1 image
+  // As every class here that owns something: a virtual destructor, and no
+  // copies, which would free the DIB section twice.
   virtual ~dib24();
   dib24(const dib24&) = delete;
   dib24& operator=(const dib24&) = delete;

@@ -10,6 +10,8 @@
 class dib32 {
  public:
   dib32();
+  // As every class here that owns something: a virtual destructor, and no
+  // copies, which would free the DIB section twice.
   virtual ~dib32();
   dib32(const dib32&) = delete;
   dib32& operator=(const dib32&) = delete;
