@@ -14,7 +14,7 @@ BrushBuff::~BrushBuff() { coverage.reset(); }
 
 void BrushBuff::Resize(int width, int height) {
   surface.Create(width, height);
-  coverage.reset();  // before the new map is allocated, not after
+  coverage.reset();
   const size_t count = static_cast<size_t>(surface.width) * static_cast<size_t>(surface.height);
   if (count > 0) {
     coverage.reset(new (std::nothrow) float[count]);

@@ -24,15 +24,15 @@ class BrushBuff {
   BrushBuff(const BrushBuff&) = delete;
   BrushBuff& operator=(const BrushBuff&) = delete;
 
-  // Prepares what the linked dab draws with, once before the first stroke: the
-  // soft dab's tip masks (brush.BuildLevels); the hard disc needs nothing.
-  void PrepareTip();
   // A cleared buffer of that size. When the surface or the coverage map
   // cannot be made, the buffer is 0 x 0 without pixels, and drawing into it
   // only moves the spacing state on.
   void Resize(int width, int height);
   void Clear();
   void ResetDirty();
+  // Prepares what the linked dab draws with, once before the first stroke: the
+  // soft dab's tip masks (brush.BuildLevels); the hard disc needs nothing.
+  void PrepareTip();
   // Lays dabs from (x0, y0, p0) to (x1, y1, p1); size is the diameter at full
   // pressure. A segment with a value that is not a finite number, or a
   // coordinate beyond SegmentWalk::kMaxCoordinate, is ignored.

@@ -39,4 +39,6 @@ void dib32::Clear(const RECT* rect) {
   }
 }
 
-void dib32::Release() { ReleaseDibSection(*this); }
+void dib32::Release() {
+  ReleaseDibSection(*this);
+}

@@ -22,11 +22,11 @@ class dib32 {
   void Create(int width, int height);
   // Zeroes the rectangle (clipped to the surface), or everything when null.
   void Clear(const RECT* rect);
-  // Frees the GDI objects; the surface is then 0 x 0 without pixels.
-  void Release();
   // The first byte of pixel row y, counted from the top; y in 0 .. height - 1.
   unsigned char* Row(int y) { return bits + static_cast<std::ptrdiff_t>(height - 1 - y) * stride; }
   const unsigned char* Row(int y) const { return bits + static_cast<std::ptrdiff_t>(height - 1 - y) * stride; }
+  // Frees the GDI objects; the surface is then 0 x 0 without pixels.
+  void Release();
 
   HGDIOBJ oldObject;
   HDC dc;
