@@ -8,11 +8,20 @@ namespace {
 int MouseX(LPARAM lParam) { return static_cast<short>(LOWORD(lParam)); }
 int MouseY(LPARAM lParam) { return static_cast<short>(HIWORD(lParam)); }
 
-unsigned char* PixelAt(dib24& image, int column, int row) {
-  return image.bits + static_cast<size_t>(image.height - 1 - row) * image.stride + 3 * column;
-}
-
-void SetPixel3(unsigned char* pixel, int blue, int green, int red) {
+// Pixel (c, r) of bar k (0 red, 1 green, 2 blue): the colour with that
+// channel at c. Of the alpha bar (3): the colour at opacity c over a
+// checkerboard of 8 x 8 cells, 160 and 255.
+void SetBarPixel(unsigned char* pixel, int k, int c, int r, const StrokeColor& color) {
+  int blue = color.blue, green = color.green, red = color.red;
+  if (k == 0) red = c;
+  if (k == 1) green = c;
+  if (k == 2) blue = c;
+  if (k == 3) {
+    const int grey = 160 + 95 * ((c / 8 + r / 8) % 2);
+    blue = (c * blue + (255 - c) * grey) / 255;
+    green = (c * green + (255 - c) * grey) / 255;
+    red = (c * red + (255 - c) * grey) / 255;
+  }
   pixel[0] = static_cast<unsigned char>(blue);
   pixel[1] = static_cast<unsigned char>(green);
   pixel[2] = static_cast<unsigned char>(red);
@@ -27,6 +36,8 @@ ColorWin::~ColorWin() {
   if (hwnd) DestroyWindow(hwnd);
 }
 
+// Each message goes to a member of the picker's own. The canvas's WindowProc
+// has the same form, paint and erase included; the two share no handling.
 LRESULT ColorWin::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_CREATE:
@@ -85,21 +96,10 @@ int ColorWin::HitBar(int x, int y) {
 void ColorWin::RefreshBars() {
   // Each bar is written over its own size: 256 x 24 once the window exists,
   // but 1 x 1 (or empty) before, and never beyond its pixel memory.
-  for (int r = 0; r < bars[0].height; ++r) {
-    for (int c = 0; c < bars[0].width; ++c) SetPixel3(PixelAt(bars[0], c, r), color.blue, color.green, c);
-  }
-  for (int r = 0; r < bars[1].height; ++r) {
-    for (int c = 0; c < bars[1].width; ++c) SetPixel3(PixelAt(bars[1], c, r), color.blue, c, color.red);
-  }
-  for (int r = 0; r < bars[2].height; ++r) {
-    for (int c = 0; c < bars[2].width; ++c) SetPixel3(PixelAt(bars[2], c, r), c, color.green, color.red);
-  }
-  // The colour at opacity c over a checkerboard of 8 x 8 cells, 160 and 255.
-  for (int r = 0; r < bars[3].height; ++r) {
-    for (int c = 0; c < bars[3].width; ++c) {
-      const int grey = 160 + 95 * ((c / 8 + r / 8) % 2);
-      SetPixel3(PixelAt(bars[3], c, r), (c * color.blue + (255 - c) * grey) / 255,
-                (c * color.green + (255 - c) * grey) / 255, (c * color.red + (255 - c) * grey) / 255);
+  for (int k = 0; k < 4; ++k) {
+    for (int r = 0; r < bars[k].height; ++r) {
+      unsigned char* pixel = bars[k].Row(r);
+      for (int c = 0; c < bars[k].width; ++c, pixel += 3) SetBarPixel(pixel, k, c, r, color);
     }
   }
   // Without a window there is nothing to repaint (and InvalidateRect with no

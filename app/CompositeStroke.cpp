@@ -46,8 +46,8 @@ void CompositeStroke(dib24& target, const dib32& surface, const float* coverage,
 
   for (int y = top; y < bottom; ++y) {
     const float* cov = coverage + static_cast<std::ptrdiff_t>(y) * surface.width;
-    const unsigned char* src = surface.bits + static_cast<std::ptrdiff_t>(surface.height - 1 - y) * surface.stride;
-    unsigned char* dst = target.bits + static_cast<std::ptrdiff_t>(target.height - 1 - y) * target.stride;
+    const unsigned char* src = surface.Row(y);
+    unsigned char* dst = target.Row(y);
     for (int x = left; x < right;) {
       const int end = std::min(x + kGroup, right);
       if (end - x == kGroup && AllZero(cov + x)) {  // most of a paint rectangle

@@ -5,13 +5,13 @@
 #include <cstring>
 
 #include "app/CompositeStroke.h"
+#include "app/FixedWindowStyle.h"
 #include "app/JapaneseText.h"
 #include "tablet/PenMessages.h"
 
 LatchedColor latchedColor;
 
 namespace {
-const DWORD kPickerStyle = 0xCA0000;  // WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX
 const int kPickerClientWidth = 280;
 const int kPickerClientHeight = 140;
 const double kBrushSize = 3.0;
@@ -44,28 +44,31 @@ RECT SegmentBounds(double x0, double y0, double x1, double y1, double p0, double
 PaintWin::PaintWin()
     : strokeActive(false), prevX(0.0), prevY(0.0), prevPressure(0.0), brushSize(kBrushSize) {}
 
+// The canvas image is freed first, then the members in reverse order of
+// declaration; declared before them, it would otherwise go last.
 PaintWin::~PaintWin() { canvasImage.reset(); }
 
 void PaintWin::OnAttach() {
   prevX = 0.0;
   prevY = 0.0;
   strokeActive = false;
-  strokeBuffer.brush.BuildLevels();
+  strokeBuffer.PrepareTip();
   brushSize = kBrushSize;
 
   RECT client;
   GetClientRect(hwnd, &client);
   canvasImage.reset(new dib24);
-  canvasImage->Create(client.right - client.left, client.bottom - client.top);
-  if (canvasImage->bits) std::memset(canvasImage->bits, 255, static_cast<size_t>(canvasImage->stride) * canvasImage->height);
+  if (canvasImage->Create(client.right - client.left, client.bottom - client.top)) {
+    std::memset(canvasImage->bits, 255, static_cast<size_t>(canvasImage->stride) * canvasImage->height);
+  }
   strokeBuffer.Resize(canvasImage->width, canvasImage->height);
 
   if (!colorPicker.hwnd) {
     RECT frame = {0, 0, kPickerClientWidth, kPickerClientHeight};
-    AdjustWindowRect(&frame, kPickerStyle, FALSE);
+    AdjustWindowRect(&frame, kFixedWindowStyle, FALSE);
     RECT owner;
     GetWindowRect(hwnd, &owner);
-    colorPicker.Create(WS_EX_TOOLWINDOW, kColorPickerCaption, kPickerStyle, owner.right, owner.top,
+    colorPicker.Create(WS_EX_TOOLWINDOW, kColorPickerCaption, kFixedWindowStyle, owner.right, owner.top,
                        frame.right - frame.left, frame.bottom - frame.top, hwnd, nullptr, nullptr);
   }
   ShowWindow(colorPicker.hwnd, SW_SHOW);
@@ -111,6 +114,12 @@ LRESULT PaintWin::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void PaintWin::Paint() {
+  // Here the back buffer takes the window's outer size, while WM_SIZE gives it
+  // the client size; both are meant. The outer rectangle holds the client area
+  // whatever borders the window has (a canvas may sit on any window), so every
+  // paint rectangle fits; WM_SIZE of a minimised window (0 x 0) frees the
+  // memory while nothing is shown. The buffer is made anew only when the size
+  // differs, so once after each WM_SIZE.
   RECT frame;
   GetWindowRect(hwnd, &frame);
   const int frameWidth = frame.right - frame.left;
@@ -146,7 +155,7 @@ void PaintWin::PickColor(LPARAM lParam) {
   const int y = static_cast<short>(HIWORD(lParam));
   const dib24& image = *canvasImage;
   if (x < 0 || x >= image.width || y < 0 || y >= image.height) return;
-  const unsigned char* pixel = image.bits + static_cast<size_t>(image.height - 1 - y) * image.stride + 3 * x;
+  const unsigned char* pixel = image.Row(y) + 3 * x;
   colorPicker.color.blue = pixel[0];
   colorPicker.color.green = pixel[1];
   colorPicker.color.red = pixel[2];

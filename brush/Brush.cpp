@@ -164,8 +164,6 @@ inline double EdgeWeight(double c, double first, double last, double lo, double 
 
 Brush::Brush() : baseSize(0), oversampling(0) {}
 
-Brush::~Brush() { ClearLevels(); }
-
 void Brush::BuildLevels() {
   ClearLevels();
   oversampling = 3;

@@ -8,7 +8,7 @@
 class Brush {
  public:
   Brush();
-  virtual ~Brush();
+  virtual ~Brush() = default;
 
   // Builds the nine levels of sides 384, 192, ..., 3, 1, largest first.
   void BuildLevels();

@@ -8,6 +8,8 @@
 
 BrushBuff::BrushBuff() : firstDab(false), lastX(0), lastY(0), dirty{0, 0, 0, 0} {}
 
+// The coverage map is freed first, then the masks and the surface; the masks,
+// declared after it, would otherwise go before it.
 BrushBuff::~BrushBuff() { coverage.reset(); }
 
 bool BrushBuff::Resize(int width, int height) {
@@ -70,8 +72,7 @@ void BrushBuff::Deposit(int col, int row, const StrokeColor& color, int amount) 
   if (col < 0 || col >= surface.width || row < 0 || row >= surface.height) return;
   if (!surface.bits || !coverage) return;
 
-  unsigned char* pixel =
-      surface.bits + static_cast<size_t>(surface.height - 1 - row) * surface.stride + static_cast<size_t>(col) * 4;
+  unsigned char* pixel = surface.Row(row) + static_cast<size_t>(col) * 4;
   pixel[0] = static_cast<unsigned char>(color.blue & 0xFF);
   pixel[1] = static_cast<unsigned char>(color.green & 0xFF);
   pixel[2] = static_cast<unsigned char>(color.red & 0xFF);

@@ -2,10 +2,11 @@
 // and accumulated alpha (in a dib32) and a coverage 0..1 (rows top-down), and
 // the rectangle touched so far. Pen segments are walked into spaced dabs.
 //
-// The dab body (LayDab) and the way deposits combine (Combine) are the only
-// things that differ between the programs: each is linked with one dab
-// implementation, SoftDab.cpp (the masked tip, added up) or DiscDab.cpp (the
-// hard disc, largest contribution kept).
+// The dab body (LayDab), the way deposits combine (Combine) and what the dab
+// needs prepared (PrepareTip) are the only things that differ between the
+// programs: each is linked with one dab implementation, SoftDab.cpp (the
+// masked tip, added up) or DiscDab.cpp (the hard disc, largest contribution
+// kept).
 #pragma once
 #include <memory>
 
@@ -17,6 +18,8 @@
 class BrushBuff {
  public:
   BrushBuff();
+  // As every class here that owns something: a virtual destructor, and no
+  // copies, which would free the surface and the coverage map twice.
   virtual ~BrushBuff();
   BrushBuff(const BrushBuff&) = delete;
   BrushBuff& operator=(const BrushBuff&) = delete;
@@ -27,6 +30,9 @@ class BrushBuff {
   bool Resize(int width, int height);
   void Clear();
   void ResetDirty();
+  // Prepares what the linked dab draws with, once before the first stroke: the
+  // soft dab's tip masks (brush.BuildLevels); the hard disc needs nothing.
+  void PrepareTip();
   // Lays dabs from (x0, y0, p0) to (x1, y1, p1); size is the diameter at full
   // pressure. A segment with a value that is not a finite number, or a
   // coordinate beyond SegmentWalk::kMaxCoordinate, is ignored.

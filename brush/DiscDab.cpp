@@ -3,6 +3,10 @@
 // contribution, so that overlapping dabs do not build up.
 #include "brush/BrushBuff.h"
 
+// The disc's coverage is counted per pixel; the tip masks play no part, so
+// they are not built (that would cost tens of milliseconds at start-up).
+void BrushBuff::PrepareTip() {}
+
 void BrushBuff::LayDab(double x, double y, double diameter, double, const StrokeColor& color) {
   const double r = diameter * 0.5;
   // Fewer sample points as the disc grows and its edge pixels become a

@@ -46,8 +46,6 @@ SegmentWalk::SegmentWalk(double x0, double y0, double x1, double y1, double p0, 
   }
 }
 
-SegmentWalk::~SegmentWalk() {}
-
 double SegmentWalk::Step(double size) {
   const double step = size * 0.05;
   if (step >= 1) return 1;

@@ -11,7 +11,7 @@ class SegmentWalk {
   // for any pen is cut to the part whose dabs could reach the buffer.
   SegmentWalk(double x0, double y0, double x1, double y1, double p0, double p1, double size, int width,
               int height);
-  virtual ~SegmentWalk();
+  virtual ~SegmentWalk() = default;
 
   // The next candidate; false when the walk is over.
   bool Next(double& x, double& y, double& pressure);

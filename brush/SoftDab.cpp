@@ -14,6 +14,8 @@ int TruncateToInt(double v) {
 }
 }  // namespace
 
+void BrushBuff::PrepareTip() { brush.BuildLevels(); }
+
 void BrushBuff::LayDab(double x, double y, double diameter, double spacing, const StrokeColor& color) {
   const double half = diameter * 0.5;
   // Dabs closer than their diameter overlap many times; the factor keeps the

@@ -146,6 +146,11 @@ LRESULT CALLBACK NWindow::ClassWndProc(HWND window, UINT msg, WPARAM wParam, LPA
     }
   }
 
+  // With CS_DBLCLKS the second press of a quick pair arrives only as a double
+  // click. Handlers here act on presses (a picker bar, the canvas's colour
+  // pick), so the press is sent first, to the window's current procedure so
+  // that an object subclassing the window gets it too; the double click
+  // follows for whoever wants it.
   const UINT buttonDown = ButtonDownFor(msg);
   if (buttonDown) SendMessageA(window, buttonDown, wParam, lParam);
 

@@ -6,6 +6,13 @@
 
 class NWindow {
  public:
+  // Neither program gives a window a `handler` or sets the property "NWindow
+  // Subclass Prop Name". DelegateProc, CallPrevProc and SubclassRecord are the
+  // framework's interface for code built on it (one object serving the
+  // windows of others; a procedure recorded by code that subclasses a window
+  // of the class), and the tests use them. They stay, and so do the slots of
+  // the virtual operations, whose order every derived class's layout shares.
+
   // The record that "NWindow Subclass Prop Name" points to: the procedure to
   // call is its second pointer-sized field.
   struct SubclassRecord {
@@ -18,7 +25,8 @@ class NWindow {
   virtual ~NWindow();
   // The object's own message handler. Base: DefWindowProcA.
   virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
-  // Handles a message of target's window on behalf of target. Base: DefWindowProcA.
+  // Handles a message of target's window on behalf of target, when target has
+  // this object as its handler. Base: DefWindowProcA.
   virtual LRESULT DelegateProc(NWindow* target, UINT msg, WPARAM wParam, LPARAM lParam);
   // Calls the procedure recorded under "NWindow Subclass Prop Name", or 0.
   virtual LRESULT CallPrevProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);

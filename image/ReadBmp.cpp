@@ -173,7 +173,7 @@ bool dib24::ReadBmp(std::FILE* file) {
   if (!ReadHeaders(file, layout)) return false;
 
   dib24 image{NoImage()};
-  if (layout.blockBytes == 0) {  // no pixels: an empty image, as Create makes it
+  if (layout.blockBytes == 0) {  // no pixels: an empty image, as Create makes it (and reports false)
     image.Create(layout.width, layout.rows);
     Swap(image);
     return true;
@@ -188,7 +188,7 @@ bool dib24::ReadBmp(std::FILE* file) {
     block = ReadGrowing(file, blockBytes);
     if (!block) return false;
   }
-  if (!image.Create(layout.width, layout.rows) || !image.bits) return false;
+  if (!image.Create(layout.width, layout.rows)) return false;
 
   if (layout.bitCount == 24) {
     // File rows and image rows have the same padded size.
@@ -206,9 +206,7 @@ bool dib24::ReadBmp(std::FILE* file) {
     const std::ptrdiff_t pitch = static_cast<std::ptrdiff_t>(layout.rowBytes);
     const unsigned char* bottom = layout.topDown ? block.get() + blockBytes - layout.rowBytes : block.get();
     const std::ptrdiff_t step = layout.topDown ? -pitch : pitch;
-    if (layout.bitCount == 1) image.CopyIndexed1(layout.palette, bottom, step);
-    if (layout.bitCount == 4) image.CopyIndexed4(layout.palette, bottom, step);
-    if (layout.bitCount == 8) image.CopyIndexed8(layout.palette, bottom, step);
+    image.CopyIndexed(layout.bitCount, layout.palette, bottom, step);
   }
   Swap(image);
   return true;

@@ -3,7 +3,6 @@
 #include "DibSection.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 #include <utility>
 
@@ -16,42 +15,14 @@ dib24::~dib24() { Release(); }
 
 bool dib24::Create(int w, int h) {
   Release();
-  std::memset(&info, 0, sizeof info);
-  BITMAPINFOHEADER& header = info.bmiHeader;
-  header.biSize = sizeof(BITMAPINFOHEADER);
-  header.biWidth = w;
-  header.biHeight = h;
-  header.biPlanes = 1;
-  header.biBitCount = 24;
-  header.biCompression = BI_RGB;
-
-  // Sizes whose rows or pixel memory would not fit an int are refused like a
-  // failed DIB section: every user computes offsets as stride * height.
-  const long long rowBytes = (static_cast<long long>(w) * 3 + 3) & ~3LL;
-  const bool sane = w > 0 && h > 0 && rowBytes * h <= INT_MAX;
-  void* pixels = nullptr;
-  if (sane) bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-  if (bitmap && pixels) {
-    bits = static_cast<unsigned char*>(pixels);
-    width = w;
-    height = h;
-    stride = static_cast<int>(rowBytes);
-  } else {
-    if (bitmap) DeleteObject(bitmap);
-    bitmap = nullptr;
-  }
+  SetDibHeader(info, w, h, 24);
+  MakeDibSection(*this, info, (static_cast<long long>(w) * 3 + 3) & ~3LL);  // rows padded to 4 bytes
   dc = CreateCompatibleDC(nullptr);
   oldObject = bitmap ? SelectObject(dc, bitmap) : nullptr;
-  return true;
+  return bits != nullptr;
 }
 
-void dib24::Release() {
-  DeleteDibSection(dc, oldObject, bitmap);
-  bits = nullptr;
-  width = 0;
-  height = 0;
-  stride = 0;
-}
+void dib24::Release() { ReleaseDibSection(*this); }
 
 void dib24::Draw(HDC target, int x, int y, int w, int h, int srcX, int srcY) {
   if (!bits) return;
@@ -59,46 +30,41 @@ void dib24::Draw(HDC target, int x, int y, int w, int h, int srcX, int srcY) {
                 DIB_RGB_COLORS, SRCCOPY);
 }
 
-void dib24::CopyIndexed1(const RGBQUAD* palette, const unsigned char* rows, std::ptrdiff_t rowPitch) {
-  if (!bits) return;
-  for (int y = 0; y < height; ++y) {
-    const unsigned char* src = rows + y * rowPitch;
-    unsigned char* dst = bits + static_cast<std::ptrdiff_t>(y) * stride;
+namespace {
+// Pixel x of a row of palette indices of Bits bits each; a byte holds 8, 2 or
+// 1 of them, the first pixel in its highest bits.
+template <int Bits>
+inline int IndexAt(const unsigned char* row, int x) {
+  const int perByte = 8 / Bits;
+  const int byteShift = Bits == 1 ? 3 : Bits == 4 ? 1 : 0;  // log2(perByte)
+  return (row[x >> byteShift] >> (Bits * (perByte - 1 - (x & (perByte - 1))))) & ((1 << Bits) - 1);
+}
+
+// One body for the three depths, compiled for each with its own constants.
+template <int Bits>
+void ExpandIndexed(dib24& image, const RGBQUAD* palette, const unsigned char* rows, std::ptrdiff_t rowPitch) {
+  const int width = image.width;
+  const int height = image.height;
+  // Bottom row first, so that the image is written forward in memory (and the
+  // source of a usual, bottom-up file read forward).
+  for (int y = height - 1; y >= 0; --y) {
+    const unsigned char* src = rows + (height - 1 - y) * rowPitch;
+    unsigned char* dst = image.Row(y);
     for (int x = 0; x < width; ++x, dst += 3) {
-      const RGBQUAD& entry = palette[(src[x >> 3] >> (7 - (x & 7))) & 1];
+      const RGBQUAD& entry = palette[IndexAt<Bits>(src, x)];
       dst[0] = entry.rgbBlue;
       dst[1] = entry.rgbGreen;
       dst[2] = entry.rgbRed;
     }
   }
 }
+}  // namespace
 
-void dib24::CopyIndexed4(const RGBQUAD* palette, const unsigned char* rows, std::ptrdiff_t rowPitch) {
+void dib24::CopyIndexed(int bitCount, const RGBQUAD* palette, const unsigned char* rows, std::ptrdiff_t rowPitch) {
   if (!bits) return;
-  for (int y = 0; y < height; ++y) {
-    const unsigned char* src = rows + y * rowPitch;
-    unsigned char* dst = bits + static_cast<std::ptrdiff_t>(y) * stride;
-    for (int x = 0; x < width; ++x, dst += 3) {
-      const RGBQUAD& entry = palette[(src[x >> 1] >> ((x & 1) ? 0 : 4)) & 15];
-      dst[0] = entry.rgbBlue;
-      dst[1] = entry.rgbGreen;
-      dst[2] = entry.rgbRed;
-    }
-  }
-}
-
-void dib24::CopyIndexed8(const RGBQUAD* palette, const unsigned char* rows, std::ptrdiff_t rowPitch) {
-  if (!bits) return;
-  for (int y = 0; y < height; ++y) {
-    const unsigned char* src = rows + y * rowPitch;
-    unsigned char* dst = bits + static_cast<std::ptrdiff_t>(y) * stride;
-    for (int x = 0; x < width; ++x, dst += 3) {
-      const RGBQUAD& entry = palette[src[x]];
-      dst[0] = entry.rgbBlue;
-      dst[1] = entry.rgbGreen;
-      dst[2] = entry.rgbRed;
-    }
-  }
+  if (bitCount == 1) ExpandIndexed<1>(*this, palette, rows, rowPitch);
+  if (bitCount == 4) ExpandIndexed<4>(*this, palette, rows, rowPitch);
+  if (bitCount == 8) ExpandIndexed<8>(*this, palette, rows, rowPitch);
 }
 
 dib24::dib24(NoImage) : oldObject(nullptr), bitmap(nullptr), dc(nullptr), bits(nullptr), width(0), height(0), stride(0) {
@@ -118,9 +84,7 @@ void dib24::Swap(dib24& other) {
 
 void dib24::FlipRows() {
   if (!bits) return;
-  for (int low = 0, high = height - 1; low < high; ++low, --high) {
-    unsigned char* a = bits + static_cast<std::ptrdiff_t>(low) * stride;
-    unsigned char* b = bits + static_cast<std::ptrdiff_t>(high) * stride;
-    std::swap_ranges(a, a + stride, b);
+  for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom) {
+    std::swap_ranges(Row(top), Row(top) + stride, Row(bottom));
   }
 }

@@ -3,7 +3,6 @@
 #include "DibSection.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 #include <utility>
 
@@ -13,33 +12,9 @@ dib32::~dib32() { Release(); }
 
 void dib32::Create(int w, int h) {
   Release();
-  width = w;
-  height = h;
-  stride = 0;
-
   BITMAPINFO info;
-  std::memset(&info, 0, sizeof info);
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = h;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-
-  // Sizes whose pixel memory would not fit an int are refused like a failed
-  // DIB section: writers compute offsets as int.
-  const bool sane = w > 0 && h > 0 && static_cast<long long>(w) * 4 * h <= INT_MAX;
-  void* pixels = nullptr;
-  if (sane) bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-  if (bitmap && pixels) {
-    bits = static_cast<unsigned char*>(pixels);
-    stride = w * 4;
-  } else {
-    if (bitmap) DeleteObject(bitmap);
-    bitmap = nullptr;
-    width = 0;
-    height = 0;
-  }
+  SetDibHeader(info, w, h, 32);
+  MakeDibSection(*this, info, static_cast<long long>(w) * 4);
 
   HDC screen = GetDC(nullptr);
   dc = CreateCompatibleDC(screen);
@@ -61,7 +36,7 @@ void dib32::Clear(const RECT* rect) {
   const int bottom = std::min<int>(rect->bottom, height);
   if (top >= bottom || left >= right) return;
   for (int y = top; y < bottom; ++y) {
-    std::memset(bits + static_cast<size_t>(height - 1 - y) * stride + left * 4, 0, static_cast<size_t>(right - left) * 4);
+    std::memset(Row(y) + left * 4, 0, static_cast<size_t>(right - left) * 4);
   }
 }
 
@@ -76,6 +51,5 @@ void dib32::Swap(dib32& other) {
 }
 
 void dib32::Release() {
-  DeleteDibSection(dc, oldObject, bitmap);
-  bits = nullptr;
+  ReleaseDibSection(*this);
 }

@@ -29,8 +29,6 @@ double Mean(const double* history, int count) {
 AxisFilter::AxisFilter()
     : positionCount(0), pressureCount(0), avgX(0.0), avgY(0.0), avgPressure(0.0) {}
 
-AxisFilter::~AxisFilter() { Release(); }
-
 void AxisFilter::Configure(int newPositionCount, int newPressureCount) {
   Release();
   positionCount = UsableCount(newPositionCount);
@@ -46,21 +44,15 @@ bool AxisFilter::HasHistories() const { return xHistory && yHistory && pressureH
 
 void AxisFilter::Fill(double x, double y, double pressure) {
   if (!HasHistories()) return;
-  for (int i = 0; i < positionCount; ++i) {
-    xHistory[i] = x;
-    yHistory[i] = y;
-  }
+  FillHistory(xHistory.get(), positionCount, x);
+  FillHistory(yHistory.get(), positionCount, y);
   FillHistory(pressureHistory.get(), pressureCount, pressure);
 }
 
 void AxisFilter::Push(double x, double y, double pressure) {
   if (!HasHistories()) return;
-  for (int i = 0; i < positionCount - 1; ++i) {
-    xHistory[i] = xHistory[i + 1];
-    yHistory[i] = yHistory[i + 1];
-  }
-  xHistory[positionCount - 1] = x;
-  yHistory[positionCount - 1] = y;
+  ShiftIn(xHistory.get(), positionCount, x);
+  ShiftIn(yHistory.get(), positionCount, y);
   ShiftIn(pressureHistory.get(), pressureCount, pressure);
 }
 

@@ -6,7 +6,7 @@
 class AxisFilter {
  public:
   AxisFilter();
-  virtual ~AxisFilter();
+  virtual ~AxisFilter() = default;
   AxisFilter(const AxisFilter&) = delete;
   AxisFilter& operator=(const AxisFilter&) = delete;
 

@@ -10,6 +10,8 @@ WintabProcs wintabProcs;
 namespace {
 
 const char kWintabLibrary[] = "wintab32.dll";
+// The program's exact text, "ritrieve" included: the tests pin it, as may
+// anything that reads this output, so it is not to be corrected.
 const char kMissingProcLine[] = "Debug : cannot ritrieve proc address : %s\n";
 
 const int kQueueSize = 32;

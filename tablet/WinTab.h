@@ -28,6 +28,8 @@ FARPROC GetWintabProc(HMODULE module, const char* name);
 class WinTab {
  public:
   WinTab();
+  // As every class here that owns something: a virtual destructor, and no
+  // copies, which would close the tablet context twice.
   virtual ~WinTab();
   WinTab(const WinTab&) = delete;
   WinTab& operator=(const WinTab&) = delete;

@@ -57,9 +57,6 @@ TEST(BuildLevels, EveryLevelMatchesThePlainDefinition) {
   }
 }
 
-// FNV-1a of all nine levels, largest first, texels as little-endian 16-bit
-// values. Equal in every build; a maths library whose pow differs enough to
-// move a texel changes it.
 // Sides that split into bands in every way: below one tile, odd, a centre
 // band of every width, several mirrored bands.
 TEST(MakeMask, OtherSidesMatchThePlainDefinition) {
@@ -68,6 +65,9 @@ TEST(MakeMask, OtherSidesMatchThePlainDefinition) {
   }
 }
 
+// FNV-1a of all nine levels, largest first, texels as little-endian 16-bit
+// values. Equal in every build; a maths library whose pow differs enough to
+// move a texel changes it.
 TEST(BuildLevels, LevelsHaveTheSameFingerprintInEveryBuild) {
   Brush brush;
   brush.BuildLevels();

@@ -67,6 +67,13 @@ TEST(StrokeBuffer, NewBufferHoldsNothing) {
   EXPECT_TRUE(buffer.brush.levels.empty());
 }
 
+// Only the soft dab samples the tip masks; the disc program does not build them.
+TEST(StrokeBuffer, PreparingTheTipBuildsMasksOnlyForTheSoftDab) {
+  BrushBuff buffer;
+  buffer.PrepareTip();
+  EXPECT_EQ(buffer.brush.levels.size(), LinkedDab() == LiteralStroke::kSoft ? 9u : 0u);
+}
+
 TEST_F(StrokeBufferTest, ResizeGivesAClearedBufferWithEmptyDirtyRectangle) {
   EXPECT_EQ(buffer.surface.width, 40);
   EXPECT_EQ(buffer.surface.height, 30);

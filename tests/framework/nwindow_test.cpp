@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/NWindow.h"
+#include "tests/framework/MessageSequence.h"
 #include "tests/framework/TestWindows.h"
 
 namespace {
@@ -15,11 +16,13 @@ const char kObjectProp[] = "NWindow Prop Name";
 const char kSubclassProp[] = "NWindow Subclass Prop Name";
 const DWORD kMainStyle = 0xCA0000;  // caption, system menu, minimise box
 
-struct Message {
-  UINT msg;
-  WPARAM wParam;
-  LPARAM lParam;
-};
+using testwin::ExpectedMessage;
+using testwin::Message;
+using testwin::Named;
+using testwin::OkSequence;
+using testwin::kOptional;
+using testwin::kParams;
+using testwin::kWParam;
 
 // Records every message it gets; `onMessage` may handle one (set handled).
 class Recorder : public NWindow {
@@ -57,16 +60,11 @@ class Delegate : public NWindow {
  public:
   LRESULT DelegateProc(NWindow* target, UINT msg, WPARAM wParam, LPARAM lParam) override {
     targets.push_back(target);
-    log.push_back(msg);
+    log.push_back({msg, wParam, lParam});
     return NWindow::DelegateProc(target, msg, wParam, lParam);
   }
-  size_t Count(UINT wanted) const {
-    size_t n = 0;
-    for (UINT msg : log) n += msg == wanted;
-    return n;
-  }
   std::vector<NWindow*> targets;
-  std::vector<UINT> log;
+  std::vector<Message> log;
 };
 
 LRESULT SendGetIcon(HWND window, WPARAM which) { return SendMessageA(window, WM_GETICON, which, 0); }
@@ -96,6 +94,20 @@ TEST(NWindowClass, IsRegisteredOnceWithDoubleClicksArrowAndNoBackground) {
   DestroyWindow(second.hwnd);
 }
 
+// What the object of a new, hidden window of the class gets while the window
+// is made. Messages before WM_NCCREATE (WM_GETMINMAXINFO) go to
+// DefWindowProcA; the first ones the object sees are the icons set while it
+// is bound (Wine asks for each back), then WM_NCCREATE itself.
+static const ExpectedMessage kCreation[] = {
+    {WM_SETICON, kWParam, ICON_BIG},
+    {WM_GETICON, kOptional},
+    {WM_SETICON, kWParam, ICON_SMALL},
+    {WM_GETICON, kOptional},
+    {WM_NCCREATE},
+    {WM_NCCALCSIZE},
+    {WM_CREATE},
+};
+
 TEST(NWindowBinding, BindsAtNcCreateAndRoutesEveryLaterMessage) {
   Recorder window;
   HWND boundAtNcCreate = nullptr;
@@ -108,16 +120,7 @@ TEST(NWindowBinding, BindsAtNcCreateAndRoutesEveryLaterMessage) {
     return 0;
   };
   ASSERT_TRUE(window.Open());
-  // Messages before WM_NCCREATE (WM_GETMINMAXINFO) go to DefWindowProcA; the
-  // object's first ones are the icons set while binding, then WM_NCCREATE.
-  size_t first = 0;
-  while (first < window.log.size() && window.log[first].msg != WM_NCCREATE) {
-    EXPECT_TRUE(window.log[first].msg == WM_SETICON || window.log[first].msg == WM_GETICON);
-    ++first;
-  }
-  EXPECT_LT(first, window.log.size());
-  EXPECT_EQ(window.Received({WM_GETMINMAXINFO}).size(), 0u);
-  EXPECT_EQ(window.Received({WM_CREATE}).size(), 1u);
+  EXPECT_TRUE(OkSequence(window.log, kCreation));
   EXPECT_NE(boundAtNcCreate, nullptr);
   EXPECT_EQ(propAtNcCreate, static_cast<HANDLE>(&window));
   EXPECT_EQ(FindWindowA(kClassName, "NWindow test"), window.hwnd);
@@ -200,17 +203,36 @@ TEST(NWindowIcon, ProgramIconAsBigAndSmallExceptForToolAndDialogFrames) {
   DestroyWindow(dialogFrame.hwnd);
 }
 
-// Real double clicks: the second press reaches the object as a button-down
-// (with the double click's parameters) and then as the double click.
+// A quick pair of clicks of each button at (37, 41), as the object gets it:
+// the second press arrives as a button-down, sent by the class procedure with
+// the double click's parameters, and then as the double click itself.
+const LPARAM kClickPoint = MAKELPARAM(37, 41);
+static const ExpectedMessage kLeftDoubleClick[] = {
+    {WM_LBUTTONDOWN, kParams, MK_LBUTTON, kClickPoint},   {WM_LBUTTONUP, kParams, 0, kClickPoint},
+    {WM_LBUTTONDOWN, kParams, MK_LBUTTON, kClickPoint},   {WM_LBUTTONDBLCLK, kParams, MK_LBUTTON, kClickPoint},
+    {WM_LBUTTONUP, kParams, 0, kClickPoint},
+};
+static const ExpectedMessage kRightDoubleClick[] = {
+    {WM_RBUTTONDOWN, kParams, MK_RBUTTON, kClickPoint},   {WM_RBUTTONUP, kParams, 0, kClickPoint},
+    {WM_RBUTTONDOWN, kParams, MK_RBUTTON, kClickPoint},   {WM_RBUTTONDBLCLK, kParams, MK_RBUTTON, kClickPoint},
+    {WM_RBUTTONUP, kParams, 0, kClickPoint},
+};
+static const ExpectedMessage kMiddleDoubleClick[] = {
+    {WM_MBUTTONDOWN, kParams, MK_MBUTTON, kClickPoint},   {WM_MBUTTONUP, kParams, 0, kClickPoint},
+    {WM_MBUTTONDOWN, kParams, MK_MBUTTON, kClickPoint},   {WM_MBUTTONDBLCLK, kParams, MK_MBUTTON, kClickPoint},
+    {WM_MBUTTONUP, kParams, 0, kClickPoint},
+};
+
 TEST(NWindowDoubleClick, SecondPressArrivesAsButtonDownThenDoubleClick) {
   struct Button {
     DWORD downFlag, upFlag;
-    UINT down, up, dblclk;
+    UINT up;
+    const ExpectedMessage (&sequence)[5];
   };
   const Button buttons[] = {
-      {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK},
-      {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK},
-      {MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP, WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK},
+      {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, WM_LBUTTONUP, kLeftDoubleClick},
+      {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, WM_RBUTTONUP, kRightDoubleClick},
+      {MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP, WM_MBUTTONUP, kMiddleDoubleClick},
   };
   Recorder window;
   ASSERT_TRUE(window.Open(0, kMainStyle, nullptr, 200, 200));
@@ -227,35 +249,39 @@ TEST(NWindowDoubleClick, SecondPressArrivesAsButtonDownThenDoubleClick) {
     testwin::SendMouse(b.downFlag);
     testwin::SendMouse(b.upFlag);
     ASSERT_TRUE(testwin::PumpUntil([&] { return window.Received({b.up}).size() == 2; }));
-    const std::vector<UINT> expected = {b.down, b.up, b.down, b.dblclk, b.up};
-    EXPECT_EQ(window.Received({b.down, b.up, b.dblclk}), expected);
-    std::vector<Message> presses;
-    for (const Message& m : window.log)
-      if (m.msg == b.down || m.msg == b.dblclk) presses.push_back(m);
-    ASSERT_EQ(presses.size(), 3u);
-    EXPECT_EQ(presses[1].wParam, presses[2].wParam);
-    EXPECT_EQ(presses[1].lParam, presses[2].lParam);
-    EXPECT_EQ(presses[2].lParam, MAKELPARAM(37, 41));
+    EXPECT_TRUE(OkSequence(Named(window.log, b.sequence), b.sequence));
   }
   DestroyWindow(window.hwnd);
   testwin::Pump();
 }
+
+// What a handler gets for a window it handles: its creation, a double click
+// sent to it (turned into a press first) and its destruction.
+const LPARAM kHandledPoint = MAKELPARAM(3, 4);
+static const ExpectedMessage kHandledWindow[] = {
+    {WM_SETICON, kWParam, ICON_BIG},
+    {WM_SETICON, kWParam, ICON_SMALL},
+    {WM_NCCREATE},
+    {WM_CREATE},
+    {WM_LBUTTONDOWN, kParams, MK_LBUTTON, kHandledPoint},
+    {WM_LBUTTONDBLCLK, kParams, MK_LBUTTON, kHandledPoint},
+    {WM_DESTROY},
+    {WM_NCDESTROY},
+};
 
 TEST(NWindowHandler, HandlerGetsEveryMessageWithTheBoundObjectAsTarget) {
   Delegate handler;
   Recorder window;
   ASSERT_TRUE(window.Create(0, "handled", kMainStyle, 0, 0, 200, 100, nullptr, nullptr, &handler));
   EXPECT_EQ(window.handler, &handler);
-  EXPECT_EQ(handler.log[0], static_cast<UINT>(WM_SETICON));
-  ASSERT_EQ(handler.Count(WM_NCCREATE), 1u);
-  SendMessageA(window.hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(3, 4));
+  SendMessageA(window.hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, kHandledPoint);
   HWND hwnd = window.hwnd;
   DestroyWindow(hwnd);
   EXPECT_TRUE(window.log.empty());
   for (NWindow* target : handler.targets) EXPECT_EQ(target, &window);
-  EXPECT_EQ(handler.log.back(), static_cast<UINT>(WM_NCDESTROY));
-  // The converted double click went through the handler as well.
-  EXPECT_EQ(handler.Count(WM_LBUTTONDOWN), 1u);
+  EXPECT_TRUE(OkSequence(Named(handler.log, kHandledWindow), kHandledWindow));
+  EXPECT_EQ(handler.log.front().msg, static_cast<UINT>(WM_SETICON));
+  EXPECT_EQ(handler.log.back().msg, static_cast<UINT>(WM_NCDESTROY));
   EXPECT_EQ(window.hwnd, nullptr);
   EXPECT_EQ(handler.hwnd, nullptr);
 }

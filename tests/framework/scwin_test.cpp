@@ -8,6 +8,7 @@
 
 #include "framework/NWindow.h"
 #include "framework/SCWin.h"
+#include "tests/framework/MessageSequence.h"
 #include "tests/framework/TestWindows.h"
 
 namespace {
@@ -16,12 +17,13 @@ const char kObjectProp[] = "SCWin Subclass Prop Name";
 const UINT kPassedOn = WM_APP + 1;  // the target answers wParam + lParam
 const UINT kConsumed = WM_APP + 2;  // the object answers 99 itself
 
-struct Seen {
-  UINT msg;
-  WPARAM wParam;
-  LPARAM lParam;
-};
-std::vector<Seen> g_targetLog;
+using testwin::ExpectedMessage;
+using testwin::Message;
+using testwin::Named;
+using testwin::OkSequence;
+using testwin::kParams;
+
+std::vector<Message> g_targetLog;
 std::wstring g_targetText;
 
 LRESULT CALLBACK TargetProcA(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -74,7 +76,7 @@ class Sub : public SCWin {
     }
   }
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
-    log.push_back(msg);
+    log.push_back({msg, wParam, lParam});
     if (msg == kConsumed) return 99;
     return SCWin::WindowProc(msg, wParam, lParam);
   }
@@ -86,7 +88,7 @@ class Sub : public SCWin {
     resultInOnAttach = SendMessageA(hwnd, kPassedOn, 1, 2);
   }
 
-  std::vector<UINT> log;
+  std::vector<Message> log;
   int attached = 0;
   HWND window = nullptr;
   SCWin* foundInOnAttach = nullptr;
@@ -125,9 +127,19 @@ TEST(SCWinAttach, ReplacesTheProcedureBeforeOnAttachRuns) {
   // A message sent from OnAttach already went through the object.
   EXPECT_EQ(sub.resultInOnAttach, 3);
   ASSERT_FALSE(sub.log.empty());
-  EXPECT_EQ(sub.log.front(), kPassedOn);
+  EXPECT_EQ(sub.log.front().msg, kPassedOn);
   DestroyWindow(target);
 }
+
+// A message the object passes on reaches the previous procedure as it was
+// sent; one it consumes does not.
+static const ExpectedMessage kAtThePreviousProcedure[] = {
+    {kPassedOn, kParams, 5, 37},
+};
+static const ExpectedMessage kAtTheObject[] = {
+    {kPassedOn, kParams, 5, 37},
+    {kConsumed, kParams, 6, 38},
+};
 
 TEST(SCWinAttach, MessagesNotConsumedReachThePreviousProcedureUnchanged) {
   HWND target = MakeTarget();
@@ -136,16 +148,10 @@ TEST(SCWinAttach, MessagesNotConsumedReachThePreviousProcedureUnchanged) {
   g_targetLog.clear();
   sub.log.clear();
   EXPECT_EQ(SendMessageA(target, kPassedOn, 5, 37), 42);
-  ASSERT_EQ(g_targetLog.size(), 1u);
-  EXPECT_EQ(g_targetLog[0].msg, kPassedOn);
-  EXPECT_EQ(g_targetLog[0].wParam, 5u);
-  EXPECT_EQ(g_targetLog[0].lParam, 37);
+  EXPECT_EQ(SendMessageA(target, kConsumed, 6, 38), 99);
+  EXPECT_TRUE(OkSequence(g_targetLog, kAtThePreviousProcedure));
+  EXPECT_TRUE(OkSequence(sub.log, kAtTheObject));
   EXPECT_EQ(sub.CallPrevProc(kPassedOn, 20, 22), 42);
-
-  g_targetLog.clear();
-  EXPECT_EQ(SendMessageA(target, kConsumed, 5, 37), 99);
-  EXPECT_TRUE(g_targetLog.empty());
-  EXPECT_EQ(sub.log, (std::vector<UINT>{kPassedOn, kConsumed}));
   DestroyWindow(target);
 }
 
@@ -247,7 +253,7 @@ TEST(SCWinDetach, NcDestroyRestoresTheProcedureAndDeletesOnce) {
   EXPECT_EQ(Sub::destroyed, before + 1);
   EXPECT_EQ(kept.hwnd, nullptr);
   EXPECT_EQ(kept.CallPrevProc(kPassedOn, 1, 2), 0);
-  EXPECT_EQ(kept.log.back(), static_cast<UINT>(WM_NCDESTROY));
+  EXPECT_EQ(kept.log.back().msg, static_cast<UINT>(WM_NCDESTROY));
 }
 
 // A window with a Unicode procedure keeps getting its messages in Unicode.
@@ -275,7 +281,7 @@ class MainWindow : public NWindow {
   explicit MainWindow(Trace& t) : trace(t) {}
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
     if (msg == WM_NCDESTROY) trace.events.push_back("main WM_NCDESTROY");
-    if (msg == WM_RBUTTONDOWN || msg == WM_RBUTTONDBLCLK || msg == WM_RBUTTONUP) buttons.push_back(msg);
+    log.push_back({msg, wParam, lParam});
     if (msg == kConsumed) {
       DestroyWindow(hwnd);
       return 0;
@@ -283,7 +289,7 @@ class MainWindow : public NWindow {
     return NWindow::WindowProc(msg, wParam, lParam);
   }
   Trace& trace;
-  std::vector<UINT> buttons;
+  std::vector<Message> log;
 };
 
 class Canvas : public SCWin {
@@ -294,12 +300,23 @@ class Canvas : public SCWin {
   }
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
     if (msg == WM_NCDESTROY) trace.events.push_back("canvas WM_NCDESTROY");
-    if (msg == WM_RBUTTONDOWN || msg == WM_RBUTTONDBLCLK || msg == WM_RBUTTONUP) buttons.push_back(msg);
+    log.push_back({msg, wParam, lParam});
     return CallPrevProc(msg, wParam, lParam);
   }
   Trace& trace;
   NWindow& main;
-  std::vector<UINT> buttons;
+  std::vector<Message> log;
+};
+
+// A quick second right click on the canvas. The canvas passes the double
+// click on; the class procedure behind it sends the button-down to the
+// window's current procedure, the canvas, which passes that on as well, and
+// then hands the double click to the main window.
+static const ExpectedMessage kRightDoubleClickAtCanvas[] = {
+    {WM_RBUTTONDOWN}, {WM_RBUTTONUP}, {WM_RBUTTONDBLCLK}, {WM_RBUTTONDOWN}, {WM_RBUTTONUP},
+};
+static const ExpectedMessage kRightDoubleClickAtMain[] = {
+    {WM_RBUTTONDOWN}, {WM_RBUTTONUP}, {WM_RBUTTONDOWN}, {WM_RBUTTONDBLCLK}, {WM_RBUTTONUP},
 };
 
 TEST(SCWinOverNWindow, DoubleClicksPassTheCanvasAndDestructionEndsTheLoopInOrder) {
@@ -311,20 +328,16 @@ TEST(SCWinOverNWindow, DoubleClicksPassTheCanvasAndDestructionEndsTheLoopInOrder
   ShowWindow(main.hwnd, SW_SHOW);
   UpdateWindow(main.hwnd);
 
-  // A quick second right click: the class procedure, behind the canvas, sends
-  // the button-down to the window's current procedure, so the canvas gets it
-  // as well, right after the double click that it passed on.
   testwin::MoveMouse(testwin::ToScreen(main.hwnd, 20, 30));
   testwin::PumpFor(30);
   for (int i = 0; i < 2; ++i) {
     testwin::SendMouse(MOUSEEVENTF_RIGHTDOWN);
     testwin::SendMouse(MOUSEEVENTF_RIGHTUP);
   }
-  ASSERT_TRUE(testwin::PumpUntil([&] { return canvas->buttons.size() == 5; }));
-  const std::vector<UINT> atCanvas = {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONUP};
-  const std::vector<UINT> atMain = {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONDBLCLK, WM_RBUTTONUP};
-  EXPECT_EQ(canvas->buttons, atCanvas);
-  EXPECT_EQ(main.buttons, atMain);
+  ASSERT_TRUE(
+      testwin::PumpUntil([&] { return Named(canvas->log, kRightDoubleClickAtCanvas).size() == 5; }));
+  EXPECT_TRUE(OkSequence(Named(canvas->log, kRightDoubleClickAtCanvas), kRightDoubleClickAtCanvas));
+  EXPECT_TRUE(OkSequence(Named(main.log, kRightDoubleClickAtMain), kRightDoubleClickAtMain));
 
   PostMessageA(main.hwnd, kConsumed, 0, 0);
   EXPECT_EQ(main.DoModal(), 0);

@@ -8,6 +8,7 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#include <process.h>
 #else
 #include <csignal>
 #include <unistd.h>
@@ -82,7 +83,14 @@ Bytes Concat(const std::vector<Bytes>& rows) {
 
 namespace {
 bool ReadFromFile(dib24& image, const Bytes& bytes) {
-  const std::string name = "read_bmp_test_input.bmp";
+  // One file per process: the tests of one folder run side by side (natively
+  // and under valgrind) in the same working directory.
+#ifdef _WIN32
+  const int process = _getpid();
+#else
+  const int process = static_cast<int>(getpid());
+#endif
+  const std::string name = "read_bmp_test_input_" + std::to_string(process) + ".bmp";
   std::FILE* out = std::fopen(name.c_str(), "wb");
   if (!out) return false;
   std::fwrite(bytes.data(), 1, bytes.size(), out);

@@ -93,16 +93,19 @@ TEST(Dib32Test, ClearTouchesOnlyTheClippedRectangle) {
   EXPECT_EQ(ZeroBytes(s), Range(0, 60));
 }
 
-TEST(Dib32Test, ReleaseKeepsTheSize) {
+// As dib24: a surface without pixels is 0 x 0, so that writers that check the
+// size write nothing.
+TEST(Dib32Test, ReleaseLeavesAnEmptySurface) {
   dib32 s;
   s.Create(7, 2);
   s.Release();
   EXPECT_EQ(s.bits, nullptr);
   EXPECT_EQ(s.bitmap, nullptr);
   EXPECT_EQ(s.dc, nullptr);
-  EXPECT_EQ(s.width, 7);
-  EXPECT_EQ(s.height, 2);
-  EXPECT_EQ(s.stride, 28);
+  EXPECT_EQ(s.oldObject, nullptr);
+  EXPECT_EQ(s.width, 0);
+  EXPECT_EQ(s.height, 0);
+  EXPECT_EQ(s.stride, 0);
   s.Release();
   s.Clear(nullptr);
 #ifndef _WIN32

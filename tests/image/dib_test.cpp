@@ -53,12 +53,32 @@ TEST(Dib24, RowsArePaddedToFourBytes) {
   }
 }
 
+// Row(y) counts y from the top of the picture, over bottom-up rows.
+TEST(DibRow, TopRowIsTheLastInMemoryInBothImageClasses) {
+  dib24 image;
+  dib32 surface;
+  const int sizes[][2] = {{1, 1}, {3, 2}, {5, 7}, {10, 3}};
+  for (const auto& size : sizes) {
+    ASSERT_TRUE(image.Create(size[0], size[1]));
+    surface.Create(size[0], size[1]);
+    ASSERT_NE(surface.bits, nullptr);
+    for (int y = 0; y < size[1]; ++y) {
+      EXPECT_EQ(image.Row(y), At(image, 0, y));
+      EXPECT_EQ(surface.Row(y) - surface.bits, (size[1] - 1 - y) * size[0] * 4);
+    }
+    EXPECT_EQ(image.Row(0), image.bits + (size[1] - 1) * image.stride);
+    EXPECT_EQ(image.Row(size[1] - 1), image.bits);
+    const dib24& constImage = image;
+    EXPECT_EQ(constImage.Row(size[1] - 1), image.bits);
+  }
+}
+
 TEST(Dib24, SizesWithoutAnImageLeaveItEmptyWithADc) {
   dib24 image;
   const std::pair<int, int> sizes[] = {{0, 10}, {10, 0}, {0, 0}, {-1, 5}, {5, -5}, {INT_MIN, INT_MIN},
                                        {INT_MAX, 2}, {2, INT_MAX}, {40000, 40000}};
   for (const auto& size : sizes) {
-    EXPECT_TRUE(image.Create(size.first, size.second));
+    EXPECT_FALSE(image.Create(size.first, size.second));
     ExpectEmptyWithDc(image);
   }
   // It becomes live again through Create.
@@ -92,7 +112,7 @@ TEST(Dib24, CopyIndexedFollowsTheSourceRowPitch) {
   palette[2].rgbGreen = 20;
   palette[3].rgbBlue = 30;
   const unsigned char block[8] = {1, 2, 0, 0, 3, 1, 0, 0};  // top row first
-  image.CopyIndexed8(palette, block + 4, -4);
+  image.CopyIndexed(8, palette, block + 4, -4);
   EXPECT_EQ(At(image, 0, 0)[2], 10);  // top row: 1, 2
   EXPECT_EQ(At(image, 1, 0)[1], 20);
   EXPECT_EQ(At(image, 0, 1)[0], 30);  // bottom row: 3, 1
@@ -137,7 +157,7 @@ TEST(Dib24, GdiSeesTheSameLayout) {
 TEST(Dib24, FailedDibSectionLeavesAnEmptyImageWithADc) {
   dib24 image;
   GdiStandIn::FailNextDibSections(1);
-  EXPECT_TRUE(image.Create(8, 8));
+  EXPECT_FALSE(image.Create(8, 8));
   ExpectEmptyWithDc(image);
   image.Draw(image.dc, 0, 0, 8, 8, 0, 0);  // nothing to draw
   EXPECT_TRUE(image.Create(8, 8));
