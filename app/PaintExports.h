@@ -11,10 +11,12 @@
 
 extern "C" {
 // Attaches a canvas to the window: 1 on success; 0 for a handle that is no
-// window, or a window that already has a canvas (which is left untouched).
+// window, a window of another thread or process, or a window that already has
+// a canvas (which is left untouched).
 PAINT_API int Paint_Init(HWND window);
 // Loads a BMP file as the window's canvas: 1 on success, 0 when the window has
-// no canvas or the file cannot be read (the canvas is then unchanged).
+// no canvas, belongs to another thread or process, or the file cannot be read
+// (the canvas is then unchanged).
 PAINT_API int Paint_Load(HWND window, const char* path);
 // Saving is not supported: always 0.
 PAINT_API int Paint_Save(HWND window);
