@@ -37,16 +37,16 @@ RECT SegmentBounds(double x0, double y0, double x1, double y1, double p0, double
 }
 }  // namespace
 
-PenStroke::PenStroke(bool& strokeActive, double& prevX, double& prevY, double& prevPressure, BrushBuff& strokeBuffer,
-                     AxisFilter& penFilter, double brushSize, LatchedColor& latched)
-    : strokeActive(strokeActive),
-      prevX(prevX),
-      prevY(prevY),
-      prevPressure(prevPressure),
-      strokeBuffer(strokeBuffer),
-      penFilter(penFilter),
-      brushSize(brushSize),
-      latched(latched) {}
+PenStroke::PenStroke(bool& active, double& x, double& y, double& pressure, BrushBuff& buffer, AxisFilter& filter,
+                     double size, LatchedColor& color)
+    : strokeActive(active),
+      prevX(x),
+      prevY(y),
+      prevPressure(pressure),
+      strokeBuffer(buffer),
+      penFilter(filter),
+      brushSize(size),
+      latched(color) {}
 
 bool PenStroke::Accepted(unsigned cursor, unsigned button) { return cursor == 1 && button == 0; }
 
