@@ -4,10 +4,16 @@
 
 #include "app/PaintWin.h"
 
+namespace {
+// A canvas runs on the thread that owns its window, and only that thread may
+// reach it: another thread's canvas is painted by that thread without locks,
+// and the property of another process's window holds a pointer into that
+// process. A handle that is no window has no thread and is refused as well.
+bool OnThisThread(HWND window) { return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
+}  // namespace
+
 int Paint_Init(HWND window) {
-  // The canvas runs on the thread that owns its window; that also refuses a
-  // handle that is no window.
-  if (GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) return 0;
+  if (!OnThisThread(window)) return 0;
   // One canvas per window: the window's subclass property holds one object.
   if (SCWin::FindSCWin(window)) return 0;
   PaintWin* canvas = new (std::nothrow) PaintWin;
@@ -19,9 +25,12 @@ int Paint_Init(HWND window) {
 }
 
 int Paint_Load(HWND window, const char* path) {
+  // The property is read only for a window of this thread.
+  if (!OnThisThread(window)) return 0;
   PaintWin* canvas = dynamic_cast<PaintWin*>(SCWin::FindSCWin(window));
   if (!canvas) return 0;
   return canvas->LoadCanvas(path) ? 1 : 0;
 }
 
+// Nothing is saved, so no window's property is ever read here.
 int Paint_Save(HWND) { return 0; }

@@ -17,28 +17,6 @@ const int kPickerClientHeight = 140;
 const double kBrushSize = 3.0;
 const int kPositionHistory = 10;
 const int kPressureHistory = 1;
-
-float Latch(int channel) { return static_cast<float>(channel * (1.0 / 255.0)); }
-int Unlatch(float channel) { return static_cast<int>(channel * 255.0); }
-
-bool IsEmpty(const RECT& r) { return r.left >= r.right || r.top >= r.bottom; }
-
-// A rectangle that holds every pixel a segment's dabs can touch: the dabs lie
-// between the end points, no wider than the larger end's diameter; a pixel of
-// margin covers rounding. Far-off (or not finite) segments give a rectangle
-// off the canvas.
-RECT SegmentBounds(double x0, double y0, double x1, double y1, double p0, double p1, double size) {
-  double half = size * (p0 > p1 ? p0 : p1) * 0.5;
-  if (!(half >= 0.0625)) half = 0.0625;  // the smallest dab; also NaN
-  const double limit = 1e9;
-  auto clampToInt = [limit](double v) { return static_cast<LONG>(v >= -limit ? (v <= limit ? v : limit) : -limit); };
-  RECT r;
-  r.left = clampToInt(std::floor((x0 < x1 ? x0 : x1) - half) - 1);
-  r.top = clampToInt(std::floor((y0 < y1 ? y0 : y1) - half) - 1);
-  r.right = clampToInt(std::ceil((x0 > x1 ? x0 : x1) + half) + 1);
-  r.bottom = clampToInt(std::ceil((y0 > y1 ? y0 : y1) + half) + 1);
-  return r;
-}
 }  // namespace
 
 PaintWin::PaintWin()
@@ -162,53 +140,24 @@ void PaintWin::PickColor(LPARAM lParam) {
   colorPicker.RefreshBars();
 }
 
-bool PaintWin::PenAccepted() const { return tabletContext.cursor == 1 && tabletContext.button == 0; }
+bool PaintWin::PenAccepted() const { return PenStroke::Accepted(tabletContext.cursor, tabletContext.button); }
+
+PenStroke PaintWin::Pen() {
+  return PenStroke(strokeActive, prevX, prevY, prevPressure, strokeBuffer, penFilter, brushSize, latchedColor);
+}
 
 void PaintWin::PenDown() {
-  if (PenAccepted()) {
-    strokeActive = true;
-    const PenSample& s = tabletContext.sample;
-    penFilter.Fill(s.x, s.y, s.pressure);
-    penFilter.Average();
-    prevX = penFilter.avgX;
-    prevY = penFilter.avgY;
-    prevPressure = penFilter.avgPressure;
-    strokeBuffer.lastX = 0.0;
-    strokeBuffer.lastY = 0.0;
-    strokeBuffer.firstDab = true;
-    const StrokeColor& c = colorPicker.color;
-    latchedColor = {Latch(c.blue), Latch(c.green), Latch(c.red), Latch(c.alpha)};
-  }
+  if (PenAccepted()) Pen().Start(tabletContext.sample, colorPicker.color);
   SegmentStep();
 }
 
 void PaintWin::SegmentStep() {
-  if (!strokeActive) return;
-  const PenSample& s = tabletContext.sample;
-  penFilter.Push(s.x, s.y, s.pressure);
-  penFilter.Average();
-  const StrokeColor color = {Unlatch(latchedColor.blue), Unlatch(latchedColor.green), Unlatch(latchedColor.red),
-                             Unlatch(latchedColor.alpha)};
-  strokeBuffer.DrawSegment(prevX, prevY, penFilter.avgX, penFilter.avgY, prevPressure, penFilter.avgPressure,
-                           brushSize, color);
-  // Only what this segment can have changed is painted again: the rest of the
-  // stroke's dirty rectangle already shows what a repaint would show, and
-  // repainting all of it makes every packet of a long stroke slower.
-  // (An empty dirty rectangle is stored inverted; handed to InvalidateRect it
-  // would be normalised into a real one.)
-  const RECT segment = SegmentBounds(prevX, prevY, penFilter.avgX, penFilter.avgY, prevPressure,
-                                     penFilter.avgPressure, brushSize);
   RECT changed;
-  if (!IsEmpty(strokeBuffer.dirty) && IntersectRect(&changed, &segment, &strokeBuffer.dirty)) Repaint(&changed);
-  prevX = penFilter.avgX;
-  prevY = penFilter.avgY;
-  prevPressure = penFilter.avgPressure;
+  if (Pen().Segment(tabletContext.sample, changed)) Repaint(&changed);
 }
 
 void PaintWin::Commit() {
-  if (canvasImage) CompositeStroke(*canvasImage, nullptr);
-  strokeBuffer.Clear();
-  strokeActive = false;
+  Pen().Commit(canvasImage.get());
   Repaint(nullptr);
 }
 

@@ -6,19 +6,14 @@
 #include <memory>
 
 #include "app/ColorWin.h"
+#include "app/PenStroke.h"
 #include "brush/BrushBuff.h"
 #include "framework/SCWin.h"
 #include "image/dib24.h"
 #include "tablet/AxisFilter.h"
 #include "tablet/WinTab.h"
 
-// The stroke colour latched at pen-down, each channel 0..1.
-struct LatchedColor {
-  float blue;
-  float green;
-  float red;
-  float alpha;
-};
+// The stroke colour latched at pen-down, shared by all canvases.
 extern LatchedColor latchedColor;
 
 class PaintWin : public SCWin {
@@ -51,6 +46,8 @@ class PaintWin : public SCWin {
   void EraseBackground(HDC dc);
   void PickColor(LPARAM lParam);
   bool PenAccepted() const;
+  // The pen handling on this canvas's members.
+  PenStroke Pen();
   void PenDown();
   void SegmentStep();
   void Commit();

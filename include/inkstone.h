@@ -38,13 +38,14 @@ extern "C" {
 /* Attaches a canvas to the window by subclassing it: the client area becomes
  * a white canvas of its size at this moment, a colour picker opens against the
  * window's right edge, and the tablet is opened on the window. 1 on success;
- * 0 for a handle that is no window, a window of another thread, or a window
- * that already has a canvas (which is left untouched). */
+ * 0 for a handle that is no window, a window of another thread or process,
+ * or a window that already has a canvas (which is left untouched). */
 INKSTONE_API int INKSTONE_CALL Paint_Init(HWND window);
 
 /* Loads an uncompressed BMP file (1, 4, 8 or 24 bits per pixel) as the
  * window's canvas, shown from its top-left corner. 1 on success; 0 when the
- * window has no canvas or the file cannot be read (the canvas is then
+ * window has no canvas, belongs to another thread or process, or the file
+ * cannot be read or is too large to paint on (the canvas is then
  * unchanged). */
 INKSTONE_API int INKSTONE_CALL Paint_Load(HWND window, const char* path);
 

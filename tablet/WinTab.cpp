@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "tablet/PenMessages.h"
+#include "tablet/PenPacket.h"
 
 // Zero-initialised: nothing bound until LoadWintab.
 WintabProcs wintabProcs;
@@ -18,20 +19,6 @@ const int kQueueSize = 32;
 const UINT kContextOptions = CXO_SYSTEM | CXO_MESSAGES | CXO_MARGIN;  // 0x8005
 const WTPKT kPacketData = PK_ALL_STANDARD;                            // 0x1FFF
 const WTPKT kPacketMode = PK_BUTTONS;  // buttons relative, the rest absolute
-
-// A device without a usable pressure maximum (no pressure axis, or axMax 0):
-// any non-zero pressure then counts as full pressure.
-const double kFallbackPressureMax = 1.0;
-// The tablet maps onto the virtual screen, so a position this far outside it
-// only comes from a faulty packet. Holding it here keeps it finite for the
-// brush and inside the range of int for ScreenToClient.
-const double kPositionLimit = 1e6;
-
-double HoldWithinLimit(double screenPosition) {
-  if (!(screenPosition >= -kPositionLimit)) return -kPositionLimit;
-  if (screenPosition > kPositionLimit) return kPositionLimit;
-  return screenPosition;
-}
 
 template <typename Proc>
 void Bind(Proc& slot, HMODULE module, const char* name) {
@@ -88,7 +75,9 @@ WinTab::WinTab()
       sample{0.0, 0.0, 0.0},
       cursor(0),
       button(0),
-      inProximity(false) {}
+      inProximity(false),
+      screenLeft(0.0),
+      screenTop(0.0) {}
 
 WinTab::~WinTab() { Close(); }
 
@@ -99,7 +88,7 @@ bool WinTab::Open(HWND newWindow) {
 
   AXIS pressureAxis = {};
   wintabProcs.WTInfoA(WTI_DEVICES, DVC_NPRESSURE, &pressureAxis);
-  pressureMax = pressureAxis.axMax > 0 ? pressureAxis.axMax : kFallbackPressureMax;
+  pressureMax = PressureMaximum(pressureAxis.axMax);
 
   LOGCONTEXTA description = {};
   wintabProcs.WTInfoA(WTI_DEFSYSCTX, 0, &description);
@@ -119,8 +108,10 @@ bool WinTab::Open(HWND newWindow) {
   description.lcOutOrgY = 0;
   description.lcOutExtX = description.lcInExtX;
   description.lcOutExtY = -description.lcInExtY;  // packet Y grows downwards
-  description.lcSysOrgX = 0;
-  description.lcSysOrgY = 0;
+  // The driver moves the system cursor over the same virtual screen that
+  // packets are mapped onto, wherever its origin lies.
+  description.lcSysOrgX = static_cast<int>(screenLeft);
+  description.lcSysOrgY = static_cast<int>(screenTop);
   description.lcSysExtX = static_cast<int>(screenWidth);
   description.lcSysExtY = static_cast<int>(screenHeight);
 
@@ -155,29 +146,22 @@ bool WinTab::OnPacket(WPARAM serial, LPARAM packetContext) {
     return false;  // already gone from the queue
 
   // Tablet counts to screen pixels; the fraction of a pixel is kept.
-  const double fx = HoldWithinLimit(static_cast<double>(packet.pkX) * screenWidth / inExtX);
-  const double fy = HoldWithinLimit(static_cast<double>(packet.pkY) * screenHeight / inExtY);
-  const int sx = static_cast<int>(fx);
-  const int sy = static_cast<int>(fy);
-  POINT client = {sx, sy};
+  const TabletMapping mapping = {screenLeft, screenTop, screenWidth, screenHeight, inExtX, inExtY, pressureMax};
+  const double fx = mapping.ScreenX(packet.pkX);
+  const double fy = mapping.ScreenY(packet.pkY);
+  POINT client = {static_cast<int>(fx), static_cast<int>(fy)};
   ScreenToClient(window, &client);
-  sample.x = fx - (sx - client.x);
-  sample.y = fy - (sy - client.y);
-  const double pressure = static_cast<double>(packet.pkNormalPressure) / pressureMax;
-  sample.pressure = pressure > 1.0 ? 1.0 : pressure;  // beyond the device's own maximum
+  sample.x = ClientPosition(fx, client.x);
+  sample.y = ClientPosition(fy, client.y);
+  sample.pressure = mapping.Pressure(packet.pkNormalPressure);
 
   RECT area = {};
   GetClientRect(window, &area);
-  const bool inside = sample.x >= 0 && sample.x < area.right - area.left && sample.y >= 0 &&
-                      sample.y < area.bottom - area.top;
+  const bool inside = InsideClient(sample, area.right - area.left, area.bottom - area.top);
   cursor = packet.pkCursor;
   button = packet.pkButtons & 0xFFFF;
 
-  const bool touching = sample.pressure > 0;
-  UINT penMessage = UM_PENMOVE;
-  if (!penDown && touching) penMessage = inside ? UM_PENDOWN : 0;
-  if (penDown && !touching) penMessage = UM_PENUP;
-  penDown = touching;
+  const unsigned penMessage = NextPenMessage(penDown, sample.pressure, inside);
   if (penMessage) SendMessageA(window, penMessage, 0, 0);
   // The pen handling may have closed the context.
   if (context) wintabProcs.WTPacketsGet(context, 1, nullptr);
@@ -185,6 +169,8 @@ bool WinTab::OnPacket(WPARAM serial, LPARAM packetContext) {
 }
 
 void WinTab::ReadScreenSize() {
+  screenLeft = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  screenTop = GetSystemMetrics(SM_YVIRTUALSCREEN);
   screenWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
   screenHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
 }

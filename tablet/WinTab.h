@@ -52,9 +52,14 @@ class WinTab {
   unsigned int cursor;
   unsigned int button;
   bool inProximity;
+  // Origin of the virtual screen (SM_XVIRTUALSCREEN, SM_YVIRTUALSCREEN):
+  // negative with a monitor left of or above the primary one.
+  double screenLeft;
+  double screenTop;
 
  private:
   // A WT_PACKET message: true when its packet was still queued.
   bool OnPacket(WPARAM serial, LPARAM packetContext);
+  // The virtual screen's origin and size, read at Open and WM_DISPLAYCHANGE.
   void ReadScreenSize();
 };

@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "inkstone.h"
@@ -187,10 +188,8 @@ TEST_F(Embedding, HostWindowBecomesACanvasThatPaintsWithThePen) {
   EXPECT_EQ(tablet.OpenCount(), 0) << "the tablet context was not closed";
 }
 
-TEST_F(Embedding, LoadReplacesTheCanvasOnlyWithAReadableFile) {
-  HWND host = MakeHost();
-  ASSERT_EQ(init(host), 1);
-  // A 2 x 2 picture: white, red / green, blue (top row first).
+// A 2 x 2 picture: white, red / green, blue (top row first).
+std::string WriteTwoByTwo() {
   const unsigned char bmp[] = {
       'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  // file header
       40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 16, 0, 0, 0,  // info header
@@ -199,9 +198,17 @@ TEST_F(Embedding, LoadReplacesTheCanvasOnlyWithAReadableFile) {
       255, 255, 255, 0, 0, 255, 0, 0};   // top row: white, red, padding
   const std::string path = TestDirectory() + "embedding-2x2.bmp";
   FILE* file = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(file, nullptr);
+  if (!file) return "";
   std::fwrite(bmp, 1, sizeof bmp, file);
   std::fclose(file);
+  return path;
+}
+
+TEST_F(Embedding, LoadReplacesTheCanvasOnlyWithAReadableFile) {
+  HWND host = MakeHost();
+  ASSERT_EQ(init(host), 1);
+  const std::string path = WriteTwoByTwo();
+  ASSERT_FALSE(path.empty());
 
   EXPECT_EQ(load(host, (TestDirectory() + "missing.bmp").c_str()), 0);
   EXPECT_EQ(load(host, nullptr), 0);
@@ -304,4 +311,82 @@ TEST_F(Embedding, UnloadedAndLoadedAgainElsewhereTheLibraryStillWorks) {
   DestroyWindow(host);
 }
 #endif
+
+// The canvas of a second instance of the program: its window's property holds
+// a pointer into that process, which no export may follow.
+TEST_F(Embedding, WindowsOfAnotherProcessAreRefused) {
+  const std::string path = WriteTwoByTwo();
+  ChildProcess other;
+  ASSERT_TRUE(other.Start(TestDirectory() + "inkstone.exe", {}));
+  HWND main = other.FindWindowOf("Paint Test", 20000);
+  ASSERT_NE(main, nullptr);
+  ASSERT_NE(GetPropA(main, "SCWin Subclass Prop Name"), nullptr) << "the other program has a canvas";
+  EXPECT_EQ(load(main, path.c_str()), 0);
+  EXPECT_EQ(save(main), 0);
+  EXPECT_EQ(init(main), 0);
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(other.Wait(10000));
+  EXPECT_EQ(other.ExitCode(), 0u);
+}
+
+// A window of another thread of this process, which pumps its messages: its
+// canvas is painted there without locks, so only that thread may attach or
+// load one.
+const UINT kAttachHere = WM_APP + 1, kLoadHere = WM_APP + 2, kDestroyHere = WM_APP + 3;
+
+LRESULT CALLBACK WorkerProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case kAttachHere: return reinterpret_cast<Paint_InitProc>(wParam)(window);
+    case kLoadHere: return reinterpret_cast<Paint_LoadProc>(wParam)(window, reinterpret_cast<const char*>(lParam));
+    case kDestroyHere: DestroyWindow(window); PostQuitMessage(0); return 0;
+    default: return DefWindowProcA(window, msg, wParam, lParam);
+  }
+}
+
+// A window made by a thread of its own that pumps its messages until the
+// window goes.
+class WorkerWindow {
+ public:
+  WorkerWindow() {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = WorkerProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "EmbeddingWorker";
+    RegisterClassA(&wc);
+    HANDLE made = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    thread = std::thread([this, made] {
+      hwnd = CreateWindowExA(0, "EmbeddingWorker", "Worker", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300, 200,
+                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+      SetEvent(made);
+      MSG msg;
+      while (hwnd && GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    });
+    WaitForSingleObject(made, INFINITE);
+    CloseHandle(made);
+  }
+  ~WorkerWindow() {
+    if (hwnd) SendMessageA(hwnd, kDestroyHere, 0, 0);
+    thread.join();
+  }
+  HWND hwnd = nullptr;
+  std::thread thread;
+};
+
+TEST_F(Embedding, WindowsOfAnotherThreadAreRefused) {
+  WorkerWindow worker;
+  HWND window = worker.hwnd;
+  ASSERT_NE(window, nullptr);
+  const LONG_PTR procedure = GetWindowLongPtrA(window, GWLP_WNDPROC);
+  EXPECT_EQ(init(window), 0);
+  EXPECT_EQ(GetWindowLongPtrA(window, GWLP_WNDPROC), procedure) << "the window was subclassed";
+  EXPECT_EQ(OwnedWindow(window), nullptr) << "a picker was made";
+  EXPECT_EQ(GetPropA(window, "SCWin Subclass Prop Name"), nullptr);
+
+  // Its own thread gives it a canvas; this thread still may not load into it.
+  ASSERT_EQ(SendMessageA(window, kAttachHere, reinterpret_cast<WPARAM>(init), 0), 1);
+  const std::string path = WriteTwoByTwo();
+  EXPECT_EQ(load(window, path.c_str()), 0);
+  EXPECT_EQ(save(window), 0);
+  EXPECT_EQ(SendMessageA(window, kLoadHere, reinterpret_cast<WPARAM>(load), reinterpret_cast<LPARAM>(path.c_str())), 1);
+}
 }  // namespace

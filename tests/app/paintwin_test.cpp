@@ -151,6 +151,20 @@ TEST_F(Canvas, StrokeStates) {
   ExpectShown(reference, "after the strokes");
 }
 
+// Each segment repaints what its dabs can reach, which the larger end's
+// pressure decides: after a light run, a full-pressure packet 0.2 pixels on
+// lays dabs three pixels across at once, and the screen shows all of them
+// right after that packet, before any other.
+TEST_F(Canvas, RisingPressureIsShownAtOnce) {
+  ReferenceCanvas reference(geometry, 600, 600);
+  for (const double y : {100.9, 200.6, 300.75, 400.9}) {
+    for (int i = 0; i < 12; ++i) Pen(100.3 + i, y, 1, reference);
+    Pen(111.5, y, 1023, reference);
+    ExpectShown(reference, "right after the full-pressure packet");
+    Pen(111.5, y, 0, reference);
+  }
+}
+
 TEST_F(Canvas, RightClickPicksFromTheCanvasImageOnly) {
   dib24& image = *canvas->canvasImage;
   unsigned char* topLeft = image.bits + static_cast<size_t>(image.height - 1) * image.stride;

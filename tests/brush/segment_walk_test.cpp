@@ -166,6 +166,17 @@ TEST(SegmentWalk, SegmentsTooLongForAnyPenAreCutToTheBuffer) {
   ASSERT_EQ(far.size(), 1u);
   EXPECT_GT(far[0].x, -1e9 - 0.15);
 
+  // Unequal ends: the reach is the larger end's. From the pressure 1 end
+  // (diameter 100) the walk must start 50 pixels before the buffer, whichever
+  // way the segment is drawn; the smaller end (diameter 5) would start it at 2.5.
+  for (const bool reversed : {false, true}) {
+    const std::vector<Candidate> unequal = reversed ? Walk(1e7, 15.5, -1e7, 15.5, 0.05, 1.0, 100, 40, 30)
+                                                    : Walk(-1e7, 15.5, 1e7, 15.5, 1.0, 0.05, 100, 40, 30);
+    ASSERT_GT(unequal.size(), 2u);
+    EXPECT_LE(unequal.front().x, -50) << reversed;
+    EXPECT_GE(unequal[unequal.size() - 2].x, 40 + 50) << reversed;
+  }
+
   // Dabs of absurd size reach everywhere: the walk is thinned out instead.
   EXPECT_LE(Count(-1e9, 0, 1e9, 0, 1e12, 1e12), size_t(SegmentWalk::kMaxCandidates) + 2);
 }

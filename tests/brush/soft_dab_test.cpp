@@ -93,4 +93,25 @@ TEST_F(SoftDabTest, OutOfRangeAlphaStaysWithinBounds) {
   EXPECT_EQ(CoverageAt(buffer, 10, 10), 0.0f);
 }
 
+// A segment too long to walk dab by dab, with unequal end pressures: the part
+// walked must reach as far as the larger end's dabs do. Dabs about 52 pixels
+// across then cover the whole 40 x 30 buffer fully; a walk that reached only
+// as far as the smaller end's dabs (5 pixels) misses those that cover the left
+// columns from outside, and leaves them short of full coverage.
+TEST(SoftDabCutWalk, CoversAsFarAsTheLargerEndReaches) {
+  for (const bool reversed : {false, true}) {
+    BrushBuff buffer;
+    GiveMasks(buffer.brush);
+    buffer.Resize(40, 30);
+    buffer.firstDab = true;
+    if (reversed) {
+      buffer.DrawSegment(1e7, 15.5, -1e7, 15.5, 0.05, 1.0, 100, {10, 20, 30, 255});
+    } else {
+      buffer.DrawSegment(-1e7, 15.5, 1e7, 15.5, 1.0, 0.05, 100, {10, 20, 30, 255});
+    }
+    int full = 0;
+    for (int k = 0; k < 40 * 30; ++k) full += buffer.coverage[k] == 1.0f;
+    EXPECT_EQ(full, 40 * 30) << reversed;
+  }
+}
 }  // namespace

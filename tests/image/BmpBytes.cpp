@@ -103,38 +103,8 @@ bool ReadFromFile(dib24& image, const Bytes& bytes) {
 }
 
 bool ReadFromPipe(dib24& image, const Bytes& bytes) {
-  int fds[2];
-#ifdef _WIN32
-  if (_pipe(fds, 65536, _O_BINARY) != 0) return false;
-  auto writeAll = [&] {
-    size_t done = 0;
-    while (done < bytes.size()) {
-      const int n = _write(fds[1], bytes.data() + done, static_cast<unsigned>(std::min<size_t>(bytes.size() - done, 65536)));
-      if (n <= 0) break;
-      done += n;
-    }
-    _close(fds[1]);
-  };
-  std::FILE* in = _fdopen(fds[0], "rb");
-#else
-  std::signal(SIGPIPE, SIG_IGN);  // the reader may stop before the writer
-  if (pipe(fds) != 0) return false;
-  auto writeAll = [&] {
-    size_t done = 0;
-    while (done < bytes.size()) {
-      const ssize_t n = write(fds[1], bytes.data() + done, bytes.size() - done);
-      if (n <= 0) break;
-      done += n;
-    }
-    close(fds[1]);
-  };
-  std::FILE* in = fdopen(fds[0], "rb");
-#endif
-  std::thread writer(writeAll);
-  const bool result = image.ReadBmp(in);
-  std::fclose(in);
-  writer.join();
-  return result;
+  FilledPipe pipe(bytes);
+  return pipe.Stream() && image.ReadBmp(pipe.Stream());
 }
 }  // namespace
 
@@ -161,4 +131,39 @@ ImageState::ImageState(const dib24& image)
 bool ImageState::operator==(const ImageState& o) const {
   return bitmap == o.bitmap && dc == o.dc && bits == o.bits && width == o.width && height == o.height &&
          stride == o.stride && pixels == o.pixels && std::memcmp(&header, &o.header, sizeof header) == 0;
+}
+
+FilledPipe::FilledPipe(const Bytes& bytes) : stream_(nullptr) {
+  int fds[2];
+#ifdef _WIN32
+  if (_pipe(fds, 65536, _O_BINARY) != 0) return;
+  stream_ = _fdopen(fds[0], "rb");
+  writer_ = std::thread([bytes, fds] {
+    size_t done = 0;
+    while (done < bytes.size()) {
+      const int n = _write(fds[1], bytes.data() + done, static_cast<unsigned>(std::min<size_t>(bytes.size() - done, 65536)));
+      if (n <= 0) break;
+      done += n;
+    }
+    _close(fds[1]);
+  });
+#else
+  std::signal(SIGPIPE, SIG_IGN);  // the reader may stop before the writer
+  if (pipe(fds) != 0) return;
+  stream_ = fdopen(fds[0], "rb");
+  writer_ = std::thread([bytes, fds] {
+    size_t done = 0;
+    while (done < bytes.size()) {
+      const ssize_t n = write(fds[1], bytes.data() + done, bytes.size() - done);
+      if (n <= 0) break;
+      done += n;
+    }
+    close(fds[1]);
+  });
+#endif
+}
+
+FilledPipe::~FilledPipe() {
+  if (stream_) std::fclose(stream_);  // a writer still blocked on a full pipe then fails and ends
+  if (writer_.joinable()) writer_.join();
 }

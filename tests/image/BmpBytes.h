@@ -2,8 +2,10 @@
 // or over a pipe (a stream whose length cannot be known in advance).
 #pragma once
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <ostream>
+#include <thread>
 #include <vector>
 
 #include "image/dib24.h"
@@ -42,6 +44,21 @@ Bytes Concat(const std::vector<Bytes>& rows);
 enum class Source { File, Pipe };
 inline void PrintTo(Source source, std::ostream* out) { *out << (source == Source::File ? "file" : "pipe"); }
 bool ReadFrom(dib24& image, const Bytes& bytes, Source source);
+
+// A pipe that a thread of its own fills with the bytes and then closes:
+// Stream() is the reading end, a stream whose length cannot be known.
+class FilledPipe {
+ public:
+  explicit FilledPipe(const Bytes& bytes);
+  ~FilledPipe();
+  FilledPipe(const FilledPipe&) = delete;
+  FilledPipe& operator=(const FilledPipe&) = delete;
+  std::FILE* Stream() const { return stream_; }
+
+ private:
+  std::FILE* stream_;
+  std::thread writer_;
+};
 
 // Pixel (x, y), y from the top, by the image's bottom-up layout.
 Rgb PixelAt(const dib24& image, int x, int y);

@@ -359,6 +359,44 @@ TEST(ReadBmpStream, ReadsFromWhereTheStreamStands) {
   EXPECT_EQ(std::memcmp(first.bits, second.bits, 16), 0);
 }
 
+// A size no image can have is refused from the headers alone: the stream is
+// left where they end, with what follows unread, however much follows (a
+// pipe need not end at all).
+TEST(ReadBmpStream, ImpossibleSizeIsRefusedBeforeThePixels) {
+  Bytes body(256 * 1024);
+  for (size_t i = 0; i < body.size(); ++i) body[i] = static_cast<unsigned char>(i * 13 + 1);
+  const std::pair<int32_t, int32_t> sizes[] = {{30000, 30000}, {INT_MAX, 1}, {1, INT_MAX}};
+  for (int bits : {1, 8, 24}) {
+    for (const auto& size : sizes) {
+      BmpFile f = Sample(bits);
+      f.width = size.first;
+      f.height = size.second;
+      f.pixels.clear();
+      const Bytes headers = Build(f);
+      Bytes bytes = headers;
+      bytes.insert(bytes.end(), body.begin(), body.end());
+      dib24 image;
+      FilledPipe pipe(bytes);
+      ASSERT_NE(pipe.Stream(), nullptr);
+      EXPECT_FALSE(image.ReadBmp(pipe.Stream()));
+      Bytes rest(body.size() + 1);
+      rest.resize(std::fread(rest.data(), 1, rest.size(), pipe.Stream()));
+      EXPECT_TRUE(rest == body) << bits << " bits, " << size.first << " x " << size.second << ": " << rest.size()
+                                << " bytes left unread";
+
+      std::FILE* out = std::fopen("read_bmp_impossible.bmp", "wb");
+      ASSERT_NE(out, nullptr);
+      std::fwrite(bytes.data(), 1, bytes.size(), out);
+      std::fclose(out);
+      std::FILE* in = std::fopen("read_bmp_impossible.bmp", "rb");
+      EXPECT_FALSE(image.ReadBmp(in));
+      EXPECT_EQ(std::ftell(in), static_cast<long>(headers.size())) << bits;
+      std::fclose(in);
+      std::remove("read_bmp_impossible.bmp");
+    }
+  }
+}
+
 #ifndef _WIN32
 // The stand-in can make DIB sections fail and counts the requests.
 TEST(ReadBmpStandIn, RefusesWhenTheImageCannotBeMade) {

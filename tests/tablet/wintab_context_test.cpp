@@ -190,6 +190,63 @@ TEST_F(Wintab, KeepsTheFractionOfAPixel) {
   EXPECT_EQ(window.tablet.sample.x, down.sample.x);
 }
 
+// A monitor left of or above the primary one: the virtual screen starts at a
+// negative coordinate, and the tablet maps onto it from there. The driver is
+// told the same screen for the system cursor.
+TEST_F(Wintab, MapsOntoTheVirtualScreenFromItsOrigin) {
+  struct Layout {
+    int left, top, width, height;
+  } layouts[] = {{-1920, 0, 3200, 1080}, {0, -900, 1280, 1924}, {-1920, -900, 3200, 1924}};
+  for (const Layout& l : layouts) {
+    FakeVirtualScreen fake(l.left, l.top, l.width, l.height);
+    ASSERT_TRUE(fake.Installed());
+    WintabDoubleDevice device = PixelDevice();
+    device.inExtX = 5 * l.width;  // five counts a pixel across, four down
+    device.inExtY = 4 * l.height;
+    PenWindow window(kLeft, kTop, kWidth, kHeight);
+    Open(window, device);
+    LOGCONTEXTA opened = {};
+    ASSERT_TRUE(wintabDouble.GetOpenedContext(&opened, sizeof opened));
+    EXPECT_EQ(opened.lcSysOrgX, l.left);
+    EXPECT_EQ(opened.lcSysOrgY, l.top);
+    EXPECT_EQ(opened.lcSysExtX, l.width);
+    EXPECT_EQ(opened.lcSysExtY, l.height);
+
+    // Client (10.6, 20.25): counted from the virtual screen's top-left corner.
+    const DWORD pkX = 5 * (kLeft + 10 - l.left) + 3;
+    const DWORD pkY = 4 * (kTop + 20 - l.top) + 1;
+    const WintabDoublePacket packet = Packet(pkX, pkY, 500);
+    ASSERT_NE(wintabDouble.QueuePacket(nullptr, &packet), 0u);
+    window.Pump();
+    ASSERT_EQ(window.events.size(), 1u) << l.left << "," << l.top;
+    EXPECT_EQ(window.events[0].message, UM_PENDOWN);
+    const PenSample& sample = window.events[0].sample;
+    EXPECT_EQ(sample.x, l.left + pkX * double(l.width) / device.inExtX - kLeft);
+    EXPECT_EQ(sample.y, l.top + pkY * double(l.height) / device.inExtY - kTop);
+    EXPECT_NEAR(sample.x, 10.6, 1e-9);
+    EXPECT_NEAR(sample.y, 20.25, 1e-9);
+  }
+}
+
+TEST_F(Wintab, DisplayChangeReadsTheOriginAgain) {
+  FakeVirtualScreen fake(0, 0, 1000, 800);
+  ASSERT_TRUE(fake.Installed());
+  WintabDoubleDevice device = PixelDevice();
+  ASSERT_EQ(device.inExtX, 1000);
+  PenWindow window(kLeft, kTop, kWidth, kHeight);
+  Open(window, device);
+  fake.Set(-1000, -400, 2000, 1200);  // a second monitor joins left of and above the first
+  SendMessageA(window.hwnd, WM_DISPLAYCHANGE, 24, MAKELPARAM(2000, 1200));
+  EXPECT_EQ(window.tablet.screenLeft, -1000.0);
+  EXPECT_EQ(window.tablet.screenTop, -400.0);
+  const WintabDoublePacket packet = Packet(559, 416, 0);  // 2 and 1.5 pixels a count
+  wintabDouble.QueuePacket(nullptr, &packet);
+  window.Pump();
+  ASSERT_EQ(window.events.size(), 1u);
+  EXPECT_EQ(window.events[0].sample.x, -1000 + 1118.0 - kLeft);
+  EXPECT_EQ(window.events[0].sample.y, -400 + 624.0 - kTop);
+}
+
 TEST_F(Wintab, EdgesOfTheClientArea) {
   struct Case {
     int x, y;

@@ -162,3 +162,59 @@ HANDLE StartProgram(const std::string& program, const std::vector<std::pair<std:
   if (processId) *processId = process.dwProcessId;
   return process.hProcess;
 }
+
+namespace {
+int fakeScreen[4];  // left, top, width, height
+int(WINAPI* realSystemMetrics)(int);
+
+int WINAPI FakeSystemMetrics(int index) {
+  switch (index) {
+    case SM_XVIRTUALSCREEN: return fakeScreen[0];
+    case SM_YVIRTUALSCREEN: return fakeScreen[1];
+    case SM_CXVIRTUALSCREEN: return fakeScreen[2];
+    case SM_CYVIRTUALSCREEN: return fakeScreen[3];
+    default: return realSystemMetrics(index);
+  }
+}
+
+// The program's import slot that holds `function`, or null.
+void** ImportSlot(void* function) {
+  BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+  const IMAGE_NT_HEADERS* nt =
+      reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  for (auto* import = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+       imports.VirtualAddress && import->Name; ++import) {
+    for (auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + import->FirstThunk); slot->u1.Function; ++slot) {
+      if (slot->u1.Function == reinterpret_cast<ULONG_PTR>(function)) return reinterpret_cast<void**>(&slot->u1.Function);
+    }
+  }
+  return nullptr;
+}
+
+void Write(void** slot, void* value) {
+  DWORD protection;
+  VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
+  *slot = value;
+  VirtualProtect(slot, sizeof *slot, protection, &protection);
+}
+}  // namespace
+
+FakeVirtualScreen::FakeVirtualScreen(int left, int top, int width, int height)
+    : slot_(nullptr), original_(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetSystemMetrics"))) {
+  Set(left, top, width, height);
+  realSystemMetrics = reinterpret_cast<int(WINAPI*)(int)>(original_);
+  slot_ = ImportSlot(original_);
+  if (slot_) Write(slot_, reinterpret_cast<void*>(FakeSystemMetrics));
+}
+
+FakeVirtualScreen::~FakeVirtualScreen() {
+  if (slot_) Write(slot_, original_);
+}
+
+void FakeVirtualScreen::Set(int left, int top, int width, int height) {
+  fakeScreen[0] = left;
+  fakeScreen[1] = top;
+  fakeScreen[2] = width;
+  fakeScreen[3] = height;
+}

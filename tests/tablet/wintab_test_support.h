@@ -75,3 +75,20 @@ HANDLE StartProgram(const std::string& program, const std::vector<std::pair<std:
                     const std::string& outputPath, DWORD* processId);
 std::string ReadFileText(const std::string& path);
 std::string DirectoryOfProgram();
+
+// Makes GetSystemMetrics report another virtual screen to this program (the
+// tablet context included) while it lives, by replacing the program's import
+// of the function: a monitor left of or above the primary one without one.
+class FakeVirtualScreen {
+ public:
+  FakeVirtualScreen(int left, int top, int width, int height);
+  ~FakeVirtualScreen();
+  FakeVirtualScreen(const FakeVirtualScreen&) = delete;
+  FakeVirtualScreen& operator=(const FakeVirtualScreen&) = delete;
+  void Set(int left, int top, int width, int height);
+  bool Installed() const { return slot_ != nullptr; }
+
+ private:
+  void** slot_;
+  void* original_;
+};

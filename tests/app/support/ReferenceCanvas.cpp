@@ -1,78 +1,99 @@
 #include "ReferenceCanvas.h"
 
-#include <cmath>
 #include <cstring>
 
 #include "app/CompositeStroke.h"
+#include "image/dib32.h"
+#include "tablet/PenMessages.h"
+#include "tablet/PenPacket.h"
+
+namespace {
+#ifdef REFERENCE_DISC_DAB
+const LiteralStroke::Dab kDab = LiteralStroke::kDisc;
+#else
+const LiteralStroke::Dab kDab = LiteralStroke::kSoft;
+#endif
+const double kBrushSize = 3.0;
+}  // namespace
 
 ReferenceCanvas::ReferenceCanvas(const TabletGeometry& tablet, int canvasWidth, int canvasHeight)
-    : tablet_(tablet), color_{0, 0, 0, 255}, latched_{0, 0, 0, 0}, penDown_(false), strokeActive_(false),
-      sample_{0, 0, 0}, cursor_(0), button_(0), prevX_(0), prevY_(0), prevPressure_(0) {
+    : tablet_(tablet), stroke_(kDab, 0, 0, &masks_), color_{0, 0, 0, 255}, latched_{0, 0, 0, 0}, penDown_(false),
+      strokeActive_(false), sample_{0, 0, 0}, cursor_(0), button_(0), prevX_(0), prevY_(0), prevPressure_(0) {
   canvas_.Create(canvasWidth, canvasHeight);
   std::memset(canvas_.bits, 255, static_cast<size_t>(canvas_.stride) * canvas_.height);
-  stroke_.brush.BuildLevels();
-  stroke_.Resize(canvasWidth, canvasHeight);
+  masks_.BuildLevels();
+  EmptyStroke(canvasWidth, canvasHeight);
+  penBuffer_.Resize(0, 0);
   filter_.Configure(10, 1);
 }
 
 void ReferenceCanvas::Load(const dib24& image) {
   canvas_.Create(image.width, image.height);
   std::memcpy(canvas_.bits, image.bits, static_cast<size_t>(image.stride) * image.height);
-  stroke_.Resize(image.width, image.height);
+  EmptyStroke(image.width, image.height);
 }
 
+PenStroke ReferenceCanvas::Pen() {
+  return PenStroke(strokeActive_, prevX_, prevY_, prevPressure_, penBuffer_, filter_, kBrushSize, latched_);
+}
+
+// As the tablet context and the canvas window wire the pen messages.
 void ReferenceCanvas::Packet(DWORD pkX, DWORD pkY, UINT pressure, UINT cursor, DWORD buttons) {
   sample_ = tablet_.Sample(pkX, pkY, pressure);
   cursor_ = cursor;
   button_ = buttons & 0xFFFF;
-  const bool inside = sample_.x >= 0 && sample_.x < tablet_.clientWidth && sample_.y >= 0 &&
-                      sample_.y < tablet_.clientHeight;
-  const bool touching = sample_.pressure > 0;
-  const bool wasDown = penDown_;
-  penDown_ = touching;
-  if (!wasDown && touching) {
-    if (inside) PenDown();
-  } else if (wasDown && !touching) {
-    Segment();
-    if (cursor_ == 1 && button_ == 0) Commit();
-  } else {
-    Segment();
+  const bool inside = InsideClient(sample_, tablet_.clientWidth, tablet_.clientHeight);
+  switch (NextPenMessage(penDown_, sample_.pressure, inside)) {
+    case UM_PENDOWN:
+      if (PenStroke::Accepted(cursor_, button_)) {
+        Pen().Start(sample_, color_);
+        stroke_.PenDown();
+      }
+      Segment();
+      break;
+    case UM_PENMOVE:
+      Segment();
+      break;
+    case UM_PENUP:
+      Segment();
+      if (PenStroke::Accepted(cursor_, button_)) Commit();
+      break;
   }
 }
 
-void ReferenceCanvas::PenDown() {
-  if (cursor_ == 1 && button_ == 0) {
-    strokeActive_ = true;
-    filter_.Fill(sample_.x, sample_.y, sample_.pressure);
-    filter_.Average();
-    prevX_ = filter_.avgX;
-    prevY_ = filter_.avgY;
-    prevPressure_ = filter_.avgPressure;
-    stroke_.lastX = 0;
-    stroke_.lastY = 0;
-    stroke_.firstDab = true;
-    const int channels[4] = {color_.blue, color_.green, color_.red, color_.alpha};
-    for (int i = 0; i < 4; ++i) latched_[i] = static_cast<float>(channels[i] * (1.0 / 255.0));
-  }
-  Segment();
-}
-
+// The segment the canvas draws, laid by the plain arithmetic in the colour
+// latched at pen-down.
 void ReferenceCanvas::Segment() {
   if (!strokeActive_) return;
-  filter_.Push(sample_.x, sample_.y, sample_.pressure);
-  filter_.Average();
-  const StrokeColor color = {static_cast<int>(latched_[0] * 255.0), static_cast<int>(latched_[1] * 255.0),
-                             static_cast<int>(latched_[2] * 255.0), static_cast<int>(latched_[3] * 255.0)};
-  stroke_.DrawSegment(prevX_, prevY_, filter_.avgX, filter_.avgY, prevPressure_, filter_.avgPressure, 3.0, color);
-  prevX_ = filter_.avgX;
-  prevY_ = filter_.avgY;
-  prevPressure_ = filter_.avgPressure;
+  const double x0 = prevX_, y0 = prevY_, p0 = prevPressure_;
+  RECT unused;
+  Pen().Segment(sample_, unused);
+  const StrokeColor color = {static_cast<int>(latched_.blue * 255.0), static_cast<int>(latched_.green * 255.0),
+                             static_cast<int>(latched_.red * 255.0), static_cast<int>(latched_.alpha * 255.0)};
+  stroke_.DrawSegment(x0, y0, prevX_, prevY_, p0, prevPressure_, kBrushSize, color);
 }
 
 void ReferenceCanvas::Commit() {
-  CompositeStroke(canvas_, stroke_.surface, stroke_.coverage.get(), stroke_.dirty, nullptr);
-  stroke_.Clear();
-  strokeActive_ = false;
+  Pen().Commit(nullptr);
+  Blend(canvas_, nullptr);
+  EmptyStroke(canvas_.width, canvas_.height);
+}
+
+void ReferenceCanvas::EmptyStroke(int width, int height) {
+  LiteralStroke empty(kDab, width, height, &masks_);
+  empty.firstDab = stroke_.firstDab;
+  empty.lastX = stroke_.lastX;
+  empty.lastY = stroke_.lastY;
+  stroke_ = empty;
+}
+
+void ReferenceCanvas::Blend(dib24& target, const RECT* rect) const {
+  dib32 surface;
+  surface.Create(stroke_.width, stroke_.height);
+  if (!surface.bits) return;
+  std::memcpy(surface.bits, stroke_.bgra.data(), stroke_.bgra.size());
+  const DirtyRect dirty = {stroke_.dirtyLeft, stroke_.dirtyTop, stroke_.dirtyRight, stroke_.dirtyBottom};
+  CompositeStroke(target, surface, stroke_.coverage.data(), dirty, rect);
 }
 
 std::vector<uint8_t> ReferenceCanvas::Screen() const {
@@ -80,7 +101,7 @@ std::vector<uint8_t> ReferenceCanvas::Screen() const {
   view.Create(canvas_.width, canvas_.height);
   std::memcpy(view.bits, canvas_.bits, static_cast<size_t>(canvas_.stride) * canvas_.height);
   const RECT all = {0, 0, canvas_.width, canvas_.height};
-  CompositeStroke(view, stroke_.surface, stroke_.coverage.get(), stroke_.dirty, &all);
+  Blend(view, &all);
   std::vector<uint8_t> pixels(static_cast<size_t>(view.width) * view.height * 3);
   for (int y = 0; y < view.height; ++y) {
     std::memcpy(&pixels[static_cast<size_t>(y) * view.width * 3],

@@ -1,16 +1,23 @@
-// What the canvas should show, computed with the engine for the same pen
-// packets: the tablet's mapping and pen-state rules, the smoothing filter, the
-// stroke buffer and the compositing, driven the way the canvas drives them.
+// What the canvas should show for the same pen packets. Which segments are
+// drawn comes from the program's own pen-state table and pen handling
+// (PenPacket, PenStroke), which their own tests pin; where a sample lands
+// comes from the tablet geometry as the test states it; the dabs come from the
+// plain transcription of the stroke arithmetic (tests/brush/LiteralStroke.h),
+// not from the stroke buffer; the stroke is blended by the compositing.
+// A test about the pen states themselves checks them on its own as well.
 #pragma once
 #include <windows.h>
 
 #include <cstdint>
 #include <vector>
 
+#include "app/PenStroke.h"
+#include "brush/Brush.h"
 #include "brush/BrushBuff.h"
 #include "image/dib24.h"
 #include "tablet/AxisFilter.h"
 #include "tablet/PenSample.h"
+#include "tests/brush/LiteralStroke.h"
 #include "TabletGeometry.h"
 
 class ReferenceCanvas {
@@ -35,16 +42,23 @@ class ReferenceCanvas {
   const dib24& Canvas() const { return canvas_; }
 
  private:
-  void PenDown();
+  PenStroke Pen();
   void Segment();
   void Commit();
+  // The literal stroke emptied at a size; its spacing state goes on.
+  void EmptyStroke(int width, int height);
+  void Blend(dib24& target, const RECT* rect) const;
 
   TabletGeometry tablet_;
   dib24 canvas_;
-  BrushBuff stroke_;
+  Brush masks_;
+  LiteralStroke stroke_;
+  // The stroke buffer the pen handling drives: without pixels, it only keeps
+  // the spacing state; the dabs are laid by stroke_.
+  BrushBuff penBuffer_;
   AxisFilter filter_;
   StrokeColor color_;
-  float latched_[4];
+  LatchedColor latched_;
   bool penDown_;
   bool strokeActive_;
   PenSample sample_;

@@ -1,5 +1,6 @@
 #include "TabletGeometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 DWORD TabletGeometry::PacketX(double clientX) const {
@@ -11,8 +12,10 @@ DWORD TabletGeometry::PacketY(double clientY) const {
 }
 
 PenSample TabletGeometry::Sample(DWORD pkX, DWORD pkY, UINT pressure) const {
-  const double fx = pkX * screenWidth / inExtX;
-  const double fy = pkY * screenHeight / inExtY;
+  // A packet beyond a million pixels is held there (only a faulty one, or the
+  // counts of a position left of or above the screen wrapped around).
+  const double fx = std::min(std::max(pkX * screenWidth / inExtX, -1e6), 1e6);
+  const double fy = std::min(std::max(pkY * screenHeight / inExtY, -1e6), 1e6);
   const int sx = static_cast<int>(fx);
   const int sy = static_cast<int>(fy);
   const int cx = sx - clientOrigin.x;
