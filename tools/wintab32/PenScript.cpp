@@ -7,7 +7,7 @@
 namespace {
 
 const char* const kBarNames[4] = {"red", "green", "blue", "alpha"};
-const int kDragValuesPerMove = 6;  // a mouse move every few columns, as a hand drags
+const int kDragValuesPerMove = 8;  // a mouse move every few columns, as a hand drags
 const int kMaxPackets = 100000;
 
 PenStep Step(PenStep::Kind kind) {

@@ -20,7 +20,7 @@ namespace {
 const UINT_PTR kTimerId = 0x5C41;
 const UINT kTickMs = 5;
 const int kPacketMs = 5;   // a pen reports about 200 packets a second
-const int kMouseMs = 15;   // mouse moves of a drag
+const int kMouseMs = 10;   // mouse moves of a drag
 
 std::vector<PenStep> steps;
 size_t next;
