@@ -1,8 +1,8 @@
 // Plays $WINTAB_DOUBLE_SCRIPT (a pen script, PenScript.h) in the program that
 // opened a context: packets at a pen's pace into the context opened last, and
 // picker drags and picks as real mouse input. A timer on the control window's
-// thread (the program's own) drives it, so the program handles every packet
-// and every mouse message between two ticks.
+// thread (the program's own) drives it; each packet waits until the program
+// has handled the one before it.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -27,6 +27,7 @@ size_t next;
 bool playing;
 DWORD dueAt;      // tick count at which the next step is due
 UINT waitingFor;  // serial number of the packet queued and not yet handled
+std::string fault;  // a step that could not be played
 
 // Creates the file named by WINTAB_DOUBLE_SCRIPT_DONE, holding the reason
 // when the script could not be played.
@@ -65,7 +66,7 @@ LONG Absolute(LONG pixel, int size) { return static_cast<LONG>((pixel * 65536LL 
 void SendMouse(HWND window, int x, int y, DWORD buttons) {
   POINT point = {x, y};
   ClientToScreen(window, &point);
-  INPUT inputs[3] = {};
+  INPUT inputs[5] = {};
   int count = 0;
   inputs[count].type = INPUT_MOUSE;
   inputs[count].mi.dx = Absolute(point.x, GetSystemMetrics(SM_CXSCREEN));
@@ -102,7 +103,10 @@ UINT Play(const PenStep& step, Context& context) {
     case PenStep::kBarMove:
     case PenStep::kBarRelease: {
       HWND picker = Picker(context.window);
-      if (!picker) return 0;
+      if (!picker) {
+        fault = "no colour picker for a drag";
+        return 0;
+      }
       const DWORD buttons = step.kind == PenStep::kBarPress     ? MOUSEEVENTF_LEFTDOWN
                             : step.kind == PenStep::kBarRelease ? MOUSEEVENTF_LEFTUP
                                                                 : 0;
@@ -160,7 +164,7 @@ void CALLBACK Tick(HWND window, UINT, UINT_PTR id, DWORD) {
   if (playing && !waitingFor && next == steps.size()) {
     playing = false;
     KillTimer(window, id);
-    Finish("");
+    Finish(fault);
     return;
   }
   Advance();
