@@ -13,6 +13,7 @@
 
 #include "support/ProgramUnderTest.h"
 #include "support/ReferenceCanvas.h"
+#include "tools/wintab32/PenScript.h"
 
 #ifndef E2E_PROGRAM
 #error "E2E_PROGRAM names the program under test"
@@ -24,8 +25,9 @@ const wchar_t kNoTabletText[] = L"Tablet\u30b3\u30f3\u30c6\u30ad\u30b9\u30c8\u30
 
 class EndToEnd : public ::testing::Test {
  protected:
-  void StartWithTablet(const std::vector<std::string>& arguments = {}) {
-    ASSERT_TRUE(program.Start("e2e", kProgram, arguments)) << "the program did not start with its tablet";
+  void StartWithTablet(const std::vector<std::string>& arguments = {},
+                       const std::vector<std::string>& environment = {}) {
+    ASSERT_TRUE(program.Start("e2e", kProgram, arguments, environment)) << "the program did not start with its tablet";
     geometry = program.Geometry();
     ASSERT_EQ(geometry.clientWidth, 600);
     ASSERT_EQ(geometry.clientHeight, 600);
@@ -166,6 +168,15 @@ std::string WritePicture(int width, int height) {
   return path;
 }
 
+// The colour picker: the window the main window owns.
+HWND FindPicker(HWND mainWindow) {
+  HWND picker = nullptr;
+  for (HWND w = GetWindow(mainWindow, GW_HWNDFIRST); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    if (GetWindow(w, GW_OWNER) == mainWindow) picker = w;
+  }
+  return picker;
+}
+
 // The picker's bars for a colour, as the user should see them, top row first.
 void ExpectPickerShows(HWND picker, const StrokeColor& c) {
   const int tops[4] = {10, 42, 74, 106};
@@ -222,10 +233,7 @@ TEST_F(EndToEnd, CommandLinePictureBecomesTheCanvasAndRightClickPicksItsColour) 
   reference.Load(picture);
   ExpectScreen(reference, "with the picture loaded");
 
-  HWND picker = nullptr;
-  for (HWND w = GetWindow(program.mainWindow, GW_HWNDFIRST); w; w = GetWindow(w, GW_HWNDNEXT)) {
-    if (GetWindow(w, GW_OWNER) == program.mainWindow) picker = w;
-  }
+  HWND picker = FindPicker(program.mainWindow);
   ASSERT_NE(picker, nullptr) << "no picker window owned by the main window";
   ExpectPickerShows(picker, {0, 0, 0, 255});
 
@@ -243,6 +251,62 @@ TEST_F(EndToEnd, CommandLinePictureBecomesTheCanvasAndRightClickPicksItsColour) 
   for (int i = 0; i < 30; ++i) Pen(20 + 4.5 * i, 40 + 3.3 * i, 500 + 10 * i, reference);
   Pen(150, 140, 0, reference);
   ExpectScreen(reference, "after a stroke in the picked colour");
+  CloseCleanly();
+}
+
+// The demo drawing, played inside the program by the driver double (packets,
+// and real mouse drags on the picker and a right-click pick), against the
+// engine fed the same script.
+TEST_F(EndToEnd, DemoScriptDrawsWhatTheEngineDraws) {
+  const std::string script = TestDirectory() + "e2e\\demo.pen";
+  const std::string done = TestDirectory() + std::string(kProgram) + "-demo-done";
+  DeleteFileA(done.c_str());
+  std::vector<PenStep> steps;
+  std::string error;
+  ASSERT_TRUE(LoadPenScript(script.c_str(), &steps, &error)) << error;
+  StartWithTablet({}, {"WINTAB_DOUBLE_SCRIPT=" + script, "WINTAB_DOUBLE_SCRIPT_DONE=" + done});
+
+  ReferenceCanvas reference(geometry, 600, 600);
+  StrokeColor color = {0, 0, 0, 255};
+  reference.SetColor(color);
+  int drags = 0, picks = 0;
+  for (const PenStep& step : steps) {
+    if (step.kind == PenStep::kPacket) {
+      reference.Packet(geometry.PacketX(step.x), geometry.PacketY(step.y),
+                       PenPressureUnits(step.pressure, static_cast<long>(geometry.pressureMax)));
+    } else if (step.kind == PenStep::kBarRelease) {
+      int32_t* channels[4] = {&color.red, &color.green, &color.blue, &color.alpha};
+      *channels[step.bar] = step.value;
+      reference.SetColor(color);
+      ++drags;
+    } else if (step.kind == PenStep::kPick) {
+      const dib24& canvas = reference.Canvas();
+      const int x = static_cast<int>(std::floor(step.x)), y = static_cast<int>(std::floor(step.y));
+      ASSERT_TRUE(x >= 0 && y >= 0 && x < canvas.width && y < canvas.height) << "the demo picks inside the canvas";
+      const uint8_t* pixel = canvas.bits + static_cast<size_t>(canvas.height - 1 - y) * canvas.stride + 3 * x;
+      color = {pixel[0], pixel[1], pixel[2], color.alpha};
+      EXPECT_FALSE(color.blue == 255 && color.green == 255 && color.red == 255) << "the pick misses the paint";
+      reference.SetColor(color);
+      ++picks;
+    }
+  }
+  ASSERT_FALSE(reference.StrokeActive()) << "the demo ends with the pen up";
+  ASSERT_GT(drags, 0);
+  ASSERT_GT(picks, 0);
+
+  const DWORD start = GetTickCount();
+  while (GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES && GetTickCount() - start < 60000) Sleep(50);
+  FILE* file = std::fopen(done.c_str(), "rb");
+  ASSERT_NE(file, nullptr) << "the double did not finish the script";
+  char problem[256] = "";
+  const size_t length = std::fread(problem, 1, sizeof problem - 1, file);
+  std::fclose(file);
+  EXPECT_EQ(length, 0u) << problem;
+
+  ExpectScreen(reference, "after the demo");
+  HWND picker = FindPicker(program.mainWindow);
+  ASSERT_NE(picker, nullptr);
+  ExpectPickerShows(picker, color);
   CloseCleanly();
 }
 

@@ -53,6 +53,7 @@ LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     const LONGLONG ticks = now.QuadPart - state.postedAt[state.lastHandledSerial % 64];
     state.lastHandledNanoseconds = ticks * 1000000000 / frequency.QuadPart;
     if (handledSemaphore) ReleaseSemaphore(handledSemaphore, 1, nullptr);
+    ScriptPacketHandled(state.lastHandledSerial);
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);

@@ -65,6 +65,10 @@ void CreateControlWindow();
 void DestroyControlWindowIfUnused();
 HWND ControlWindow();
 void PostHandledMarker(UINT serial);
+// Starts playing $WINTAB_DOUBLE_SCRIPT once, after the first context opened.
+void StartScript();
+// The control window has seen the packet handled: the script goes on.
+void ScriptPacketHandled(UINT serial);
 
 // Call log: records and text lines (also appended to $WINTAB_DOUBLE_LOG).
 void LogCall(const char* function, ULONGLONG a, ULONGLONG b, ULONGLONG c, ULONGLONG result, const char* text);

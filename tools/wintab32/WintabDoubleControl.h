@@ -26,6 +26,15 @@
 //      Numbers are decimal, or hexadecimal with 0x.
 //    - WINTAB_DOUBLE_LOG names a file to which every call is appended as one
 //      line at the moment it happens (see "Call log" below).
+//    - WINTAB_DOUBLE_SCRIPT names a pen script (tools/wintab32/PenScript.h,
+//      e.g. demo.pen) that the double plays after the first successful
+//      WTOpenA, on that thread, at a pen's pace: packets into the context
+//      opened last (client positions of its window mapped through its system
+//      origin and extent and the device's input extent, pressures to axMax),
+//      drags on the colour picker and picks on the canvas as real mouse input.
+//      When it is played and handled, the double creates the file named by
+//      WINTAB_DOUBLE_SCRIPT_DONE (if set): empty, or with the reason why the
+//      script could not be played.
 //    - The first successful WTOpenA creates a message-only control window of
 //      class "WintabDoubleControl" whose title is the process id in decimal,
 //      on the thread that called WTOpenA; it is destroyed when the last

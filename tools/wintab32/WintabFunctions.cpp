@@ -94,6 +94,7 @@ HCTX Open(HWND window, const LogContext* description, BOOL enable) {
   context->overflowed = false;
   state.lastOpened = context->handle;
   CreateControlWindow();
+  StartScript();
   return context->handle;
 #endif
 }

@@ -1,0 +1,196 @@
+// Plays $WINTAB_DOUBLE_SCRIPT (a pen script, PenScript.h) in the program that
+// opened a context: packets at a pen's pace into the context opened last, and
+// picker drags and picks as real mouse input. A timer on the control window's
+// thread (the program's own) drives it; each packet waits until the program
+// has handled the one before it.
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/ColorWin.h"
+#include "tools/wintab32/DoubleState.h"
+#include "tools/wintab32/PenScript.h"
+
+using namespace wintab_double;
+
+namespace {
+
+const UINT_PTR kTimerId = 0x5C41;
+const UINT kTickMs = 5;
+const int kPacketMs = 5;   // a pen reports about 200 packets a second
+const int kMouseMs = 10;   // mouse moves of a drag
+
+std::vector<PenStep> steps;
+size_t next;
+bool playing;
+DWORD dueAt;      // tick count at which the next step is due
+UINT waitingFor;  // serial number of the packet queued and not yet handled
+std::string fault;  // a step that could not be played
+
+// Creates the file named by WINTAB_DOUBLE_SCRIPT_DONE, holding the reason
+// when the script could not be played.
+void Finish(const std::string& problem) {
+  const char* done = std::getenv("WINTAB_DOUBLE_SCRIPT_DONE");
+  if (!done || !*done) return;
+  if (FILE* file = std::fopen(done, "wb")) {
+    if (!problem.empty()) std::fprintf(file, "%s\n", problem.c_str());
+    std::fclose(file);
+  }
+}
+
+struct PickerSearch {
+  HWND owner;
+  HWND found;
+};
+
+BOOL CALLBACK FindOwnedWindow(HWND window, LPARAM lParam) {
+  PickerSearch* search = reinterpret_cast<PickerSearch*>(lParam);
+  if (GetWindow(window, GW_OWNER) != search->owner || !IsWindowVisible(window)) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+// The colour picker: the window owned by the canvas's top-level window.
+HWND Picker(HWND canvas) {
+  PickerSearch search = {GetAncestor(canvas, GA_ROOT), nullptr};
+  EnumThreadWindows(GetWindowThreadProcessId(canvas, nullptr), FindOwnedWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Absolute mouse coordinates of a pixel of the primary screen: the smallest
+// that map back onto that pixel (pixel = coordinate * width / 65536).
+LONG Absolute(LONG pixel, int size) { return static_cast<LONG>((pixel * 65536LL + size - 1) / size); }
+
+void SendMouse(HWND window, int x, int y, DWORD buttons) {
+  POINT point = {x, y};
+  ClientToScreen(window, &point);
+  INPUT inputs[5] = {};
+  int count = 0;
+  inputs[count].type = INPUT_MOUSE;
+  inputs[count].mi.dx = Absolute(point.x, GetSystemMetrics(SM_CXSCREEN));
+  inputs[count].mi.dy = Absolute(point.y, GetSystemMetrics(SM_CYSCREEN));
+  inputs[count++].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  for (DWORD flag : {DWORD(MOUSEEVENTF_LEFTDOWN), DWORD(MOUSEEVENTF_LEFTUP), DWORD(MOUSEEVENTF_RIGHTDOWN),
+                     DWORD(MOUSEEVENTF_RIGHTUP)}) {
+    if (!(buttons & flag)) continue;
+    inputs[count].type = INPUT_MOUSE;
+    inputs[count++].mi.dwFlags = flag;
+  }
+  SendInput(count, inputs, sizeof(INPUT));
+}
+
+// Plays one step. Packets: the serial number queued, 0 for none. Other steps:
+// 0 when the program must run before the next step.
+UINT Play(const PenStep& step, Context& context) {
+  switch (step.kind) {
+    case PenStep::kPacket: {
+      const WintabDoubleDevice device = CurrentDevice();
+      const LogContext& d = context.description;
+      POINT origin = {0, 0};
+      ClientToScreen(context.window, &origin);
+      WintabDoublePacket packet = {};
+      if (d.lcSysExtX > 0 && d.lcSysExtY > 0) {
+        packet.x = static_cast<DWORD>(std::lround((step.x + origin.x - d.lcSysOrgX) * device.inExtX / d.lcSysExtX));
+        packet.y = static_cast<DWORD>(std::lround((step.y + origin.y - d.lcSysOrgY) * device.inExtY / d.lcSysExtY));
+      }
+      packet.normalPressure = PenPressureUnits(step.pressure, device.pressureMax);
+      packet.cursor = 1;  // the stylus tip, no button
+      return QueuePacket(&context, packet);
+    }
+    case PenStep::kBarPress:
+    case PenStep::kBarMove:
+    case PenStep::kBarRelease: {
+      HWND picker = Picker(context.window);
+      if (!picker) {
+        fault = "no colour picker for a drag";
+        return 0;
+      }
+      const DWORD buttons = step.kind == PenStep::kBarPress     ? MOUSEEVENTF_LEFTDOWN
+                            : step.kind == PenStep::kBarRelease ? MOUSEEVENTF_LEFTUP
+                                                                : 0;
+      SendMouse(picker, ColorWin::kBarLeft + step.value, ColorWin::kBarTop[step.bar] + ColorWin::kBarHeight / 2,
+                buttons);
+      return 0;
+    }
+    case PenStep::kPick:
+      SendMouse(context.window, static_cast<int>(std::floor(step.x)), static_cast<int>(std::floor(step.y)),
+                MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP);
+      return 0;
+    case PenStep::kWait:
+      return 1;
+  }
+  return 0;
+}
+
+int Duration(const PenStep& step) {
+  switch (step.kind) {
+    case PenStep::kPacket: return kPacketMs;
+    case PenStep::kWait: return step.milliseconds;
+    default: return kMouseMs;
+  }
+}
+
+// Plays the steps that are due. A packet is queued only once the one before it
+// has been handled, as a pen's packets come one by one: a program may flush
+// what is queued behind the packet it reads.
+void Advance() {
+  if (!playing || waitingFor) return;
+  Context* context = ContextOrLastOpened(nullptr);
+  if (!context) {
+    playing = false;
+    KillTimer(ControlWindow(), kTimerId);
+    Finish("the context was closed before the script ended");
+    return;
+  }
+  const DWORD now = GetTickCount();
+  if (static_cast<LONG>(now - dueAt) > 50) dueAt = now;  // late ticks do not make the rest hurry
+  while (next < steps.size() && static_cast<LONG>(now - dueAt) >= 0) {
+    const PenStep& step = steps[next++];
+    dueAt += Duration(step);
+    if (step.kind == PenStep::kPacket) {
+      waitingFor = Play(step, *context);
+      if (waitingFor) return;
+    } else if (!Play(step, *context)) {
+      return;  // mouse input: handled before the next timer message
+    }
+  }
+}
+
+void CALLBACK Tick(HWND window, UINT, UINT_PTR id, DWORD) {
+  // Timer messages come after posted and input messages: when everything is
+  // played, it has been handled too.
+  if (playing && !waitingFor && next == steps.size()) {
+    playing = false;
+    KillTimer(window, id);
+    Finish(fault);
+    return;
+  }
+  Advance();
+}
+
+}  // namespace
+
+namespace wintab_double {
+
+void StartScript() {
+  static bool started;
+  const char* path = std::getenv("WINTAB_DOUBLE_SCRIPT");
+  if (started || !path || !*path || !ControlWindow()) return;
+  started = true;
+  std::string problem;
+  if (!LoadPenScript(path, &steps, &problem)) return Finish(problem);
+  next = 0;
+  playing = true;
+  dueAt = GetTickCount() + 200;  // the program first shows its windows
+  SetTimer(ControlWindow(), kTimerId, kTickMs, Tick);
+}
+
+void ScriptPacketHandled(UINT serial) {
+  if (!waitingFor || serial != waitingFor) return;
+  waitingFor = 0;
+  Advance();
+}
+
+}  // namespace wintab_double
