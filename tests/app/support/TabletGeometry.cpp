@@ -20,5 +20,7 @@ PenSample TabletGeometry::Sample(DWORD pkX, DWORD pkY, UINT pressure) const {
   const int sy = static_cast<int>(fy);
   const int cx = sx - clientOrigin.x;
   const int cy = sy - clientOrigin.y;
-  return {fx - (sx - cx), fy - (sy - cy), pressure / pressureMax};
+  // Pressure beyond the device's maximum is full pressure, as in the program.
+  const double p = pressure / pressureMax;
+  return {fx - (sx - cx), fy - (sy - cy), p > 1.0 ? 1.0 : p};
 }
