@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "tools/wintab32/DoubleState.h"
+#include "tools/wintab32/ProgramCommands.h"
 
 using namespace wintab_double;
 
@@ -38,6 +39,10 @@ LRESULT OnCommand(const COPYDATASTRUCT& command) {
       return static_cast<LRESULT>(state.lastHandledNanoseconds);
     case WINTAB_DOUBLE_CMD_QUEUE_COUNT:
       return context ? context->count : -1;
+    case WINTAB_DOUBLE_CMD_LOAD:
+      return LoadInProgram(context, command);
+    case WINTAB_DOUBLE_CMD_GDI_OBJECTS:
+      return CountGdiObjects();
     default:
       return 0;
   }

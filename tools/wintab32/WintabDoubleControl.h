@@ -57,6 +57,16 @@
 //            experiences it; 0 before any.
 //        WINTAB_DOUBLE_CMD_QUEUE_COUNT    no data. Answer: packets still queued
 //            in the context opened last, -1 without an open context.
+//        WINTAB_DOUBLE_CMD_LOAD           lpData: a file path (its zero may be
+//            left out). Calls the program's own exported Paint_Load on the
+//            window of the context opened last, on the program's thread.
+//            Answer: its result (1 loaded, 0 refused), -1 when the program
+//            exports no Paint_Load or no context is open.
+//        WINTAB_DOUBLE_CMD_GDI_OBJECTS    no data. Answer: the GDI objects of
+//            the process: GetGuiResources(GR_GDIOBJECTS) where it answers;
+//            where it answers 0 (Wine), the live entries of the GDI handle
+//            table, each index probed with GetObjectType (Wine takes a handle
+//            given by its index alone).
 //    - Knowing that a packet has been handled: right after posting WT_PACKET
 //      the double posts a private message to its control window, which lives
 //      on the same thread. Posted messages of a thread are retrieved in order,
@@ -102,6 +112,8 @@ enum WintabDoubleCommand : ULONG_PTR {
   WINTAB_DOUBLE_CMD_LAST_HANDLED = 3,
   WINTAB_DOUBLE_CMD_QUEUE_COUNT = 4,
   WINTAB_DOUBLE_CMD_LAST_LATENCY = 5,
+  WINTAB_DOUBLE_CMD_LOAD = 6,
+  WINTAB_DOUBLE_CMD_GDI_OBJECTS = 7,
 };
 
 // The device and its default contexts (WTI_DEFSYSCTX, WTI_DEFCONTEXT).
