@@ -3,6 +3,7 @@
 #pragma once
 #include <climits>
 #include <cstring>
+#include <utility>
 
 #include "Win32Gdi.h"
 
@@ -59,4 +60,16 @@ void ReleaseDibSection(Image& image) {
   image.width = 0;
   image.height = 0;
   image.stride = 0;
+}
+
+// Exchanges the DIB sections of two images, GDI objects included.
+template <typename Image>
+void SwapDibSection(Image& a, Image& b) {
+  std::swap(a.oldObject, b.oldObject);
+  std::swap(a.dc, b.dc);
+  std::swap(a.bitmap, b.bitmap);
+  std::swap(a.bits, b.bits);
+  std::swap(a.width, b.width);
+  std::swap(a.height, b.height);
+  std::swap(a.stride, b.stride);
 }

@@ -73,13 +73,7 @@ dib24::dib24(NoImage) : oldObject(nullptr), bitmap(nullptr), dc(nullptr), bits(n
 
 void dib24::Swap(dib24& other) {
   std::swap(info, other.info);
-  std::swap(oldObject, other.oldObject);
-  std::swap(bitmap, other.bitmap);
-  std::swap(dc, other.dc);
-  std::swap(bits, other.bits);
-  std::swap(width, other.width);
-  std::swap(height, other.height);
-  std::swap(stride, other.stride);
+  SwapDibSection(*this, other);
 }
 
 void dib24::FlipRows() {

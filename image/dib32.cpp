@@ -40,15 +40,7 @@ void dib32::Clear(const RECT* rect) {
   }
 }
 
-void dib32::Swap(dib32& other) {
-  std::swap(oldObject, other.oldObject);
-  std::swap(dc, other.dc);
-  std::swap(bitmap, other.bitmap);
-  std::swap(bits, other.bits);
-  std::swap(width, other.width);
-  std::swap(height, other.height);
-  std::swap(stride, other.stride);
-}
+void dib32::Swap(dib32& other) { SwapDibSection(*this, other); }
 
 void dib32::Release() {
   ReleaseDibSection(*this);
