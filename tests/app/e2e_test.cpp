@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/PickerPixels.h"
 #include "support/ProgramUnderTest.h"
 #include "support/ReferenceCanvas.h"
 #include "tools/wintab32/PenScript.h"
@@ -180,7 +181,6 @@ HWND FindPicker(HWND mainWindow) {
 // The picker's bars for a colour, as the user should see them, top row first.
 void ExpectPickerShows(HWND picker, const StrokeColor& c) {
   const int tops[4] = {10, 42, 74, 106};
-  const int values[4] = {c.red, c.green, c.blue, c.alpha};
   const DWORD start = GetTickCount();
   std::string report;
   for (;;) {
@@ -190,21 +190,10 @@ void ExpectPickerShows(HWND picker, const StrokeColor& c) {
     for (int bar = 0; bar < 4 && screen.width >= 266 && screen.height >= 130; ++bar) {
       for (int r = 0; r < 24; ++r) {
         for (int col = 0; col < 256; ++col) {
-          int b, g, red;
-          switch (bar) {
-            case 0: b = c.blue, g = c.green, red = col; break;
-            case 1: b = c.blue, g = col, red = c.red; break;
-            case 2: b = col, g = c.green, red = c.red; break;
-            default: {
-              const int grey = 160 + 95 * (((col / 8) + (r / 8)) % 2);
-              b = (col * c.blue + (255 - col) * grey) / 255;
-              g = (col * c.green + (255 - col) * grey) / 255;
-              red = (col * c.red + (255 - col) * grey) / 255;
-            }
-          }
-          if (col == values[bar]) b = g = red = 255;  // the value marker
+          int want[3];
+          PickerPixel(c, bar, col, r, want);
           const uint8_t* seen = screen.At(10 + col, tops[bar] + r);
-          if (seen[0] != b || seen[1] != g || seen[2] != red) {
+          if (seen[0] != want[0] || seen[1] != want[1] || seen[2] != want[2]) {
             if (++differences < 5) report += "bar " + std::to_string(bar) + " col " + std::to_string(col) + " row " +
                                              std::to_string(r) + "\n";
           }

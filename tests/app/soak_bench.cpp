@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "support/PickerPixels.h"
 #include "support/ProgramUnderTest.h"
 #include "support/ReferenceCanvas.h"
 #include "tests/framework/TestWindows.h"
@@ -289,7 +290,6 @@ void Soak::Load() {
 }
 
 bool Soak::PickerShows(const StrokeColor& c, bool report) {
-  const int values[4] = {c.red, c.green, c.blue, c.alpha};
   const DWORD start = GetTickCount();
   do {
     const Capture screen = CaptureClient(picker_);
@@ -298,21 +298,10 @@ bool Soak::PickerShows(const StrokeColor& c, bool report) {
     for (int bar = 0; bar < 4 && same; ++bar) {
       const int row = 12;
       for (int col = 0; col < 256 && same; ++col) {
-        int b, g, r;
-        switch (bar) {
-          case 0: b = c.blue, g = c.green, r = col; break;
-          case 1: b = c.blue, g = col, r = c.red; break;
-          case 2: b = col, g = c.green, r = c.red; break;
-          default: {
-            const int grey = 160 + 95 * (((col / 8) + (row / 8)) % 2);
-            b = (col * c.blue + (255 - col) * grey) / 255;
-            g = (col * c.green + (255 - col) * grey) / 255;
-            r = (col * c.red + (255 - col) * grey) / 255;
-          }
-        }
-        if (col == values[bar]) b = g = r = 255;
+        int want[3];
+        PickerPixel(c, bar, col, row, want);
         const uint8_t* seen = screen.At(10 + col, ColorTop(bar) + row);
-        same = seen[0] == b && seen[1] == g && seen[2] == r;
+        same = seen[0] == want[0] && seen[1] == want[1] && seen[2] == want[2];
       }
     }
     if (same) return true;

@@ -12,7 +12,7 @@
 namespace {
 
 TEST(PenPacket, OriginAtZeroIsThePlainScalingBitForBit) {
-  // The worked value: 800 pixels, 500 counts, pkX 251 gives 401.6; a window
+  // The example the Wine tests also pin: 800 pixels, 500 counts, pkX 251 gives 401.6; a window
   // whose client area starts at 100 sees 301.6.
   const TabletMapping m = {0, 0, 800, 600, 500, 400, 1023};
   EXPECT_EQ(m.ScreenX(251), 251 * 800.0 / 500);
