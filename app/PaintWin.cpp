@@ -9,29 +9,20 @@
 #include "app/JapaneseText.h"
 #include "tablet/PenMessages.h"
 
-LatchedColor latchedColor;
-
 namespace {
 const int kPickerClientWidth = 280;
 const int kPickerClientHeight = 140;
-const double kBrushSize = 3.0;
-const int kPositionHistory = 10;
-const int kPressureHistory = 1;
 }  // namespace
 
-PaintWin::PaintWin()
-    : strokeActive(false), prevX(0.0), prevY(0.0), prevPressure(0.0), brushSize(kBrushSize) {}
+PaintWin::PaintWin() {}
 
 // The canvas image is freed first, then the members in reverse order of
 // declaration; declared before them, it would otherwise go last.
 PaintWin::~PaintWin() { canvasImage.reset(); }
 
 void PaintWin::OnAttach() {
-  prevX = 0.0;
-  prevY = 0.0;
-  strokeActive = false;
-  strokeBuffer.PrepareTip();
-  brushSize = kBrushSize;
+  stroke.Reset();
+  stroke.strokeBuffer.PrepareTip();
 
   RECT client;
   GetClientRect(hwnd, &client);
@@ -39,7 +30,7 @@ void PaintWin::OnAttach() {
   if (canvasImage->Create(client.right - client.left, client.bottom - client.top)) {
     std::memset(canvasImage->bits, 255, static_cast<size_t>(canvasImage->stride) * canvasImage->height);
   }
-  strokeBuffer.Resize(canvasImage->width, canvasImage->height);
+  stroke.strokeBuffer.Resize(canvasImage->width, canvasImage->height);
 
   if (!colorPicker.hwnd) {
     RECT frame = {0, 0, kPickerClientWidth, kPickerClientHeight};
@@ -53,8 +44,6 @@ void PaintWin::OnAttach() {
   colorPicker.RefreshBars();
 
   if (!tabletContext.Open(hwnd)) ShiftJisMessageBox(hwnd, kTabletContextErrorText, "Info", MB_ICONINFORMATION);
-
-  penFilter.Configure(kPositionHistory, kPressureHistory);
 
   // A window that was already on screen (a canvas given to another program's
   // window) shows the canvas at once.
@@ -84,7 +73,7 @@ LRESULT PaintWin::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case UM_PENUP:
       SegmentStep();
-      if (PenAccepted()) Commit();
+      if (stroke.EndsAtLift(tabletContext.cursor, tabletContext.button)) Commit();
       return 0;
     default:
       return CallPrevProc(msg, wParam, lParam);
@@ -124,7 +113,8 @@ void PaintWin::EraseBackground(HDC dc) {
 }
 
 void PaintWin::CompositeStroke(dib24& target, const RECT* rect) {
-  ::CompositeStroke(target, strokeBuffer.surface, strokeBuffer.coverage.get(), strokeBuffer.dirty, rect);
+  const BrushBuff& buffer = stroke.strokeBuffer;
+  ::CompositeStroke(target, buffer.surface, buffer.coverage.get(), buffer.dirty, rect);
 }
 
 void PaintWin::PickColor(LPARAM lParam) {
@@ -140,24 +130,20 @@ void PaintWin::PickColor(LPARAM lParam) {
   colorPicker.RefreshBars();
 }
 
-bool PaintWin::PenAccepted() const { return PenStroke::Accepted(tabletContext.cursor, tabletContext.button); }
-
-PenStroke PaintWin::Pen() {
-  return PenStroke(strokeActive, prevX, prevY, prevPressure, strokeBuffer, penFilter, brushSize, latchedColor);
-}
-
 void PaintWin::PenDown() {
-  if (PenAccepted()) Pen().Start(tabletContext.sample, colorPicker.color);
+  if (PenStroke::Accepted(tabletContext.cursor, tabletContext.button)) {
+    stroke.Start(tabletContext.sample, colorPicker.color);
+  }
   SegmentStep();
 }
 
 void PaintWin::SegmentStep() {
   RECT changed;
-  if (Pen().Segment(tabletContext.sample, changed)) Repaint(&changed);
+  if (stroke.Segment(tabletContext.sample, changed)) Repaint(&changed);
 }
 
 void PaintWin::Commit() {
-  Pen().Commit(canvasImage.get());
+  stroke.Commit(canvasImage.get());
   Repaint(nullptr);
 }
 
@@ -178,7 +164,7 @@ bool PaintWin::LoadCanvas(const char* path) {
   // A canvas without a stroke buffer of its size could not be painted on: a
   // picture whose buffer cannot be had is refused, and the old canvas and its
   // buffer stay.
-  if (!strokeBuffer.Resize(image->width, image->height)) return false;
+  if (!stroke.strokeBuffer.Resize(image->width, image->height)) return false;
   canvasImage = std::move(image);
   Repaint(nullptr);
   return true;

@@ -7,14 +7,9 @@
 
 #include "app/ColorWin.h"
 #include "app/PenStroke.h"
-#include "brush/BrushBuff.h"
 #include "framework/SCWin.h"
 #include "image/dib24.h"
-#include "tablet/AxisFilter.h"
 #include "tablet/WinTab.h"
-
-// The stroke colour latched at pen-down, shared by all canvases.
-extern LatchedColor latchedColor;
 
 class PaintWin : public SCWin {
  public:
@@ -29,25 +24,17 @@ class PaintWin : public SCWin {
   // over the stroke's whole dirty rectangle when rect is null.
   void CompositeStroke(dib24& target, const RECT* rect);
 
-  bool strokeActive;
-  double prevX;
-  double prevY;
-  double prevPressure;
   std::unique_ptr<dib24> canvasImage;
   dib24 backBuffer;
-  BrushBuff strokeBuffer;
-  double brushSize;
+  // The stroke in progress: its buffer, smoothing filter and latched colour.
+  PenStroke stroke;
   ColorWin colorPicker;
   WinTab tabletContext;
-  AxisFilter penFilter;
 
  private:
   void Paint();
   void EraseBackground(HDC dc);
   void PickColor(LPARAM lParam);
-  bool PenAccepted() const;
-  // The pen handling on this canvas's members.
-  PenStroke Pen();
   void PenDown();
   void SegmentStep();
   void Commit();

@@ -5,6 +5,11 @@
 #include "app/CompositeStroke.h"
 
 namespace {
+const double kBrushSize = 3.0;
+// Position is smoothed over the last ten samples; pressure is not smoothed.
+const int kPositionHistory = 10;
+const int kPressureHistory = 1;
+
 float Latch(int channel) { return static_cast<float>(channel * (1.0 / 255.0)); }
 int Unlatch(float channel) { return static_cast<int>(channel * 255.0); }
 
@@ -37,18 +42,22 @@ RECT SegmentBounds(double x0, double y0, double x1, double y1, double p0, double
 }
 }  // namespace
 
-PenStroke::PenStroke(bool& active, double& x, double& y, double& pressure, BrushBuff& buffer, AxisFilter& filter,
-                     double size, LatchedColor& color)
-    : strokeActive(active),
-      prevX(x),
-      prevY(y),
-      prevPressure(pressure),
-      strokeBuffer(buffer),
-      penFilter(filter),
-      brushSize(size),
-      latched(color) {}
+PenStroke::PenStroke()
+    : strokeActive(false), prevX(0.0), prevY(0.0), prevPressure(0.0), brushSize(kBrushSize), latchedColor{0, 0, 0, 0} {}
+
+void PenStroke::Reset() {
+  strokeActive = false;
+  prevX = 0.0;
+  prevY = 0.0;
+  brushSize = kBrushSize;
+  penFilter.Configure(kPositionHistory, kPressureHistory);
+}
 
 bool PenStroke::Accepted(unsigned cursor, unsigned button) { return cursor == 1 && button == 0; }
+
+bool PenStroke::EndsAtLift(unsigned cursor, unsigned button) const {
+  return strokeActive || Accepted(cursor, button);
+}
 
 void PenStroke::Start(const PenSample& s, const StrokeColor& c) {
   strokeActive = true;
@@ -60,15 +69,15 @@ void PenStroke::Start(const PenSample& s, const StrokeColor& c) {
   strokeBuffer.lastX = 0.0;
   strokeBuffer.lastY = 0.0;
   strokeBuffer.firstDab = true;
-  latched = {Latch(c.blue), Latch(c.green), Latch(c.red), Latch(c.alpha)};
+  latchedColor = {Latch(c.blue), Latch(c.green), Latch(c.red), Latch(c.alpha)};
 }
 
 bool PenStroke::Segment(const PenSample& s, RECT& changed) {
   if (!strokeActive) return false;
   penFilter.Push(s.x, s.y, s.pressure);
   penFilter.Average();
-  const StrokeColor color = {Unlatch(latched.blue), Unlatch(latched.green), Unlatch(latched.red),
-                             Unlatch(latched.alpha)};
+  const StrokeColor color = {Unlatch(latchedColor.blue), Unlatch(latchedColor.green), Unlatch(latchedColor.red),
+                             Unlatch(latchedColor.alpha)};
   strokeBuffer.DrawSegment(prevX, prevY, penFilter.avgX, penFilter.avgY, prevPressure, penFilter.avgPressure,
                            brushSize, color);
   // Only what this segment can have changed is painted again: the rest of the

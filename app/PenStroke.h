@@ -1,8 +1,8 @@
-// The canvas's handling of the pen, apart from its window: the start of a
-// stroke, each smoothed segment with the rectangle it may have changed, and
-// the commit into the canvas image. It works on the canvas's own members,
-// which it is given by reference, so that the canvas and the pen stream
-// fuzzer run the same code on the same kind of state.
+// The stroke in progress and the canvas's handling of the pen, apart from its
+// window: the start of a stroke, each smoothed segment with the rectangle it
+// may have changed, and the commit into the canvas image. It owns everything a
+// stroke needs between pen messages, so the canvas, the engine's reference in
+// the tests and the pen stream fuzzer all run this one type.
 #pragma once
 #include "brush/BrushBuff.h"
 #include "brush/DirtyRect.h"
@@ -21,10 +21,15 @@ struct LatchedColor {
 
 class PenStroke {
  public:
-  PenStroke(bool& strokeActive, double& prevX, double& prevY, double& prevPressure, BrushBuff& strokeBuffer,
-            AxisFilter& penFilter, double brushSize, LatchedColor& latched);
+  PenStroke();
+  virtual ~PenStroke() = default;
+  PenStroke(const PenStroke&) = delete;
+  PenStroke& operator=(const PenStroke&) = delete;
 
-  // Only the stylus tip (cursor 1) with no button pressed draws.
+  // Idle, with the filter's histories made; the stroke buffer keeps its size.
+  void Reset();
+
+  // Only the stylus tip (cursor 1) with no button pressed starts a stroke.
   static bool Accepted(unsigned cursor, unsigned button);
 
   // An accepted pen-down: the filter filled with the sample, the stroke's
@@ -36,17 +41,23 @@ class PenStroke {
   // have changed pixels; `changed` then holds all of them (within the stroke's
   // dirty rectangle), and only it needs painting again.
   bool Segment(const PenSample& sample, RECT& changed);
+  // Whether a lift, after its segment step, commits. Every lift ends the
+  // stroke in progress, whatever the packet says of cursor and buttons: a
+  // driver that reports the tip as a pressed button (absolute button bits)
+  // would otherwise leave it open, and the next stroke would run on from it.
+  // An idle lift commits (the empty buffer) only for the accepted pen.
+  bool EndsAtLift(unsigned cursor, unsigned button) const;
   // Blends the stroke into the canvas image (when there is one) over its dirty
   // rectangle and empties the stroke buffer; the stroke ends.
   void Commit(dib24* canvasImage);
 
- private:
-  bool& strokeActive;
-  double& prevX;
-  double& prevY;
-  double& prevPressure;
-  BrushBuff& strokeBuffer;
-  AxisFilter& penFilter;
-  const double brushSize;
-  LatchedColor& latched;
+  bool strokeActive;
+  // Start of the next segment: the smoothed sample of the previous step.
+  double prevX;
+  double prevY;
+  double prevPressure;
+  BrushBuff strokeBuffer;
+  double brushSize;
+  AxisFilter penFilter;
+  LatchedColor latchedColor;
 };

@@ -66,18 +66,12 @@ bool LoadWintab() {
 WinTab::WinTab()
     : window(nullptr),
       context(nullptr),
-      pressureMax(0.0),
-      inExtX(0.0),
-      inExtY(0.0),
-      screenWidth(0.0),
-      screenHeight(0.0),
+      mapping{0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0},
       penDown(false),
       sample{0.0, 0.0, 0.0},
       cursor(0),
       button(0),
-      inProximity(false),
-      screenLeft(0.0),
-      screenTop(0.0) {}
+      inProximity(false) {}
 
 WinTab::~WinTab() { Close(); }
 
@@ -88,12 +82,12 @@ bool WinTab::Open(HWND newWindow) {
 
   AXIS pressureAxis = {};
   wintabProcs.WTInfoA(WTI_DEVICES, DVC_NPRESSURE, &pressureAxis);
-  pressureMax = PressureMaximum(pressureAxis.axMax);
+  mapping.pressureMax = PressureMaximum(pressureAxis.axMax);
 
   LOGCONTEXTA description = {};
   wintabProcs.WTInfoA(WTI_DEFSYSCTX, 0, &description);
-  inExtX = description.lcInExtX;
-  inExtY = description.lcInExtY;
+  mapping.inExtX = description.lcInExtX;
+  mapping.inExtY = description.lcInExtY;
   ReadScreenSize();
   // Without an input extent no packet position can be mapped to the screen.
   if (description.lcInExtX <= 0 || description.lcInExtY <= 0) return false;
@@ -110,10 +104,10 @@ bool WinTab::Open(HWND newWindow) {
   description.lcOutExtY = -description.lcInExtY;  // packet Y grows downwards
   // The driver moves the system cursor over the same virtual screen that
   // packets are mapped onto, wherever its origin lies.
-  description.lcSysOrgX = static_cast<int>(screenLeft);
-  description.lcSysOrgY = static_cast<int>(screenTop);
-  description.lcSysExtX = static_cast<int>(screenWidth);
-  description.lcSysExtY = static_cast<int>(screenHeight);
+  description.lcSysOrgX = static_cast<int>(mapping.screenLeft);
+  description.lcSysOrgY = static_cast<int>(mapping.screenTop);
+  description.lcSysExtX = static_cast<int>(mapping.screenWidth);
+  description.lcSysExtY = static_cast<int>(mapping.screenHeight);
 
   context = wintabProcs.WTOpenA(newWindow, &description, TRUE);
   if (!context) return false;
@@ -146,7 +140,6 @@ bool WinTab::OnPacket(WPARAM serial, LPARAM packetContext) {
     return false;  // already gone from the queue
 
   // Tablet counts to screen pixels; the fraction of a pixel is kept.
-  const TabletMapping mapping = {screenLeft, screenTop, screenWidth, screenHeight, inExtX, inExtY, pressureMax};
   const double fx = mapping.ScreenX(packet.pkX);
   const double fy = mapping.ScreenY(packet.pkY);
   POINT client = {static_cast<int>(fx), static_cast<int>(fy)};
@@ -169,10 +162,10 @@ bool WinTab::OnPacket(WPARAM serial, LPARAM packetContext) {
 }
 
 void WinTab::ReadScreenSize() {
-  screenLeft = GetSystemMetrics(SM_XVIRTUALSCREEN);
-  screenTop = GetSystemMetrics(SM_YVIRTUALSCREEN);
-  screenWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-  screenHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  mapping.screenLeft = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  mapping.screenTop = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  mapping.screenWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  mapping.screenHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
 }
 
 void WinTab::Enable(bool enable) {

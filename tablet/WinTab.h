@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include "PenPacket.h"
 #include "PenSample.h"
 #include "WintabApi.h"
 
@@ -42,20 +43,15 @@ class WinTab {
 
   HWND window;
   HCTX context;
-  double pressureMax;
-  double inExtX;
-  double inExtY;
-  double screenWidth;
-  double screenHeight;
+  // How packets map onto the virtual screen: the device's pressure maximum,
+  // the default context's input extent and the virtual screen's origin and
+  // size; made at Open, the screen read again at WM_DISPLAYCHANGE.
+  TabletMapping mapping;
   bool penDown;
   PenSample sample;
   unsigned int cursor;
   unsigned int button;
   bool inProximity;
-  // Origin of the virtual screen (SM_XVIRTUALSCREEN, SM_YVIRTUALSCREEN):
-  // negative with a monitor left of or above the primary one.
-  double screenLeft;
-  double screenTop;
 
  private:
   // A WT_PACKET message: true when its packet was still queued.

@@ -135,19 +135,19 @@ TEST_F(Canvas, StrokeStates) {
   Pen(200, 200, 0, reference);
   Pen(200, 200, 500, reference, 2);  // eraser: not accepted
   Pen(210, 200, 500, reference, 2);
-  EXPECT_FALSE(canvas->strokeActive);
+  EXPECT_FALSE(canvas->stroke.strokeActive);
   Pen(220, 200, 0, reference, 2);
   // A second touch-down within a stroke (cursor 1 after a lift of the eraser
   // is a new stroke); a pen-down again while stroking keeps earlier dabs.
   Pen(100, 400, 700, reference);
-  EXPECT_TRUE(canvas->strokeActive);
+  EXPECT_TRUE(canvas->stroke.strokeActive);
   Pen(130, 400, 700, reference);
   Pen(160, 410, 700, reference);
   Pen(160, 410, 0, reference);
-  EXPECT_FALSE(canvas->strokeActive);
+  EXPECT_FALSE(canvas->stroke.strokeActive);
   EXPECT_EQ(CanvasPixels(), reference.Screen());
   // The stroke buffer is empty after the commit.
-  EXPECT_GE(canvas->strokeBuffer.dirty.left, canvas->strokeBuffer.dirty.right);
+  EXPECT_GE(canvas->stroke.strokeBuffer.dirty.left, canvas->stroke.strokeBuffer.dirty.right);
   ExpectShown(reference, "after the strokes");
 }
 
@@ -243,8 +243,8 @@ TEST_F(Canvas, LoadDuringAStrokeEmptiesItAndTheStrokeGoesOnOnTheNewCanvas) {
   Pen(140, 100, 900, reference);
   ASSERT_EQ(Paint_Load(host, path.c_str()), 1);
   reference.Load(loaded);
-  EXPECT_TRUE(canvas->strokeActive);
-  EXPECT_EQ(canvas->strokeBuffer.surface.width, 700);
+  EXPECT_TRUE(canvas->stroke.strokeActive);
+  EXPECT_EQ(canvas->stroke.strokeBuffer.surface.width, 700);
   for (int i = 0; i < 30; ++i) Pen(140 + 15 * i, 100 + 16 * i, 900, reference);  // to (575, 564)
   Pen(575, 564, 0, reference);
   EXPECT_EQ(CanvasPixels(), reference.Screen());
@@ -295,8 +295,8 @@ TEST_F(Canvas, PictureWhoseStrokeBufferCannotBeHadIsRefusedAndPaintingGoesOn) {
   std::remove(path.c_str());
   EXPECT_EQ(loaded, 0);
   EXPECT_EQ(canvas->canvasImage->width, 600);
-  EXPECT_EQ(canvas->strokeBuffer.surface.width, 600);
-  EXPECT_TRUE(canvas->strokeActive);
+  EXPECT_EQ(canvas->stroke.strokeBuffer.surface.width, 600);
+  EXPECT_TRUE(canvas->stroke.strokeActive);
   for (int i = 0; i < 20; ++i) Pen(140 + 12 * i, 110 + 9 * i, 900, reference);
   Pen(380, 290, 0, reference);
   EXPECT_EQ(CanvasPixels(), reference.Screen());

@@ -119,7 +119,7 @@ class PenPath {
     canvasImage->Create(clientWidth, clientHeight);
     if (canvasImage->bits) std::memset(canvasImage->bits, 255, static_cast<size_t>(canvasImage->stride) * canvasImage->height);
     strokeBuffer.Resize(canvasImage->width, canvasImage->height);
-    penFilter.Configure(10, 1);
+    pen.Reset();
     penX = clientWidth / 2.0;
     penY = clientHeight / 2.0;
     Resized();
@@ -221,35 +221,31 @@ class PenPath {
     Check(penDown == (sample.pressure > 0), "the pen state is not the packet's");
     Check(message != UM_PENDOWN || (!wasDown && inside), "a pen-down that is none");
     if (message == UM_PENDOWN) {
-      if (PenStroke::Accepted(cursor, button)) Pen().Start(sample, color);
+      if (PenStroke::Accepted(cursor, button)) pen.Start(sample, color);
       Segment();
     } else if (message == UM_PENMOVE) {
       Segment();
     } else if (message == UM_PENUP) {
       Segment();
-      if (PenStroke::Accepted(cursor, button)) Commit();
+      if (pen.EndsAtLift(cursor, button)) Commit();
     }
-  }
-
-  PenStroke Pen() {
-    return PenStroke(strokeActive, prevX, prevY, prevPressure, strokeBuffer, penFilter, kBrushSize, latched);
   }
 
   void Segment() {
-    if (!strokeActive) {
+    if (!pen.strokeActive) {
       RECT unused;
-      Check(!Pen().Segment(sample, unused), "a segment outside a stroke");
+      Check(!pen.Segment(sample, unused), "a segment outside a stroke");
       return;
     }
     const StrokePixels before(strokeBuffer);
-    const double x0 = prevX, y0 = prevY, p0 = prevPressure;
+    const double x0 = pen.prevX, y0 = pen.prevY, p0 = pen.prevPressure;
     RECT changed = {0, 0, 0, 0};
-    const bool drawn = Pen().Segment(sample, changed);
+    const bool drawn = pen.Segment(sample, changed);
     const int w = strokeBuffer.surface.width, h = strokeBuffer.surface.height;
 
     // Bounded work: the walk the segment took, and dabs no larger than the brush.
-    Check(prevPressure >= 0 && prevPressure <= 1, "a smoothed pressure outside 0..1");
-    SegmentWalk walk(x0, y0, prevX, prevY, p0, prevPressure, kBrushSize, w, h);
+    Check(pen.prevPressure >= 0 && pen.prevPressure <= 1, "a smoothed pressure outside 0..1");
+    SegmentWalk walk(x0, y0, pen.prevX, pen.prevY, p0, pen.prevPressure, kBrushSize, w, h);
     long long candidates = 0;
     double x, y, p;
     while (walk.Next(x, y, p)) Check(++candidates <= SegmentWalk::kMaxCandidates + 2, "an unbounded walk");
@@ -269,8 +265,8 @@ class PenPath {
     const dib24& image = *canvasImage;
     const std::vector<uint8_t> before(image.bits, image.bits + static_cast<size_t>(image.stride) * image.height);
     const RECT dirty = strokeBuffer.dirty;
-    Pen().Commit(canvasImage.get());
-    Check(!strokeActive, "a stroke goes on after its commit");
+    pen.Commit(canvasImage.get());
+    Check(!pen.strokeActive, "a stroke goes on after its commit");
     for (int row = 0; row < image.height; ++row) {
       for (int col = 0; col < image.width; ++col) {
         const size_t at = static_cast<size_t>(image.height - 1 - row) * image.stride + 3 * col;
@@ -364,13 +360,10 @@ class PenPath {
   double penX = 0, penY = 0;
   long long walked = 0;  // candidates of all segments so far
   // The canvas.
-  bool strokeActive = false;
-  double prevX = 0, prevY = 0, prevPressure = 0;
   std::unique_ptr<dib24> canvasImage;
-  BrushBuff strokeBuffer;
-  AxisFilter penFilter;
+  PenStroke pen;
+  BrushBuff& strokeBuffer = pen.strokeBuffer;
   StrokeColor color = {0, 0, 0, 255};
-  LatchedColor latched = {0, 0, 0, 0};
   dib24 screen;
 };
 

@@ -101,7 +101,7 @@ TEST_F(Wintab, ConstructedClosedAndIgnoresEveryMessage) {
   EXPECT_FALSE(tablet.OnMessage(WT_PACKET, 1, 0));
   EXPECT_FALSE(tablet.OnMessage(WT_PROXIMITY, 0, 1));
   EXPECT_FALSE(tablet.OnMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(640, 480)));
-  EXPECT_EQ(tablet.screenWidth, 0.0);
+  EXPECT_EQ(tablet.mapping.screenWidth, 0.0);
   EXPECT_EQ(wintabDouble.CallCount(), 0);
 }
 
@@ -126,11 +126,11 @@ TEST_F(Wintab, OpensASystemContextDerivedFromTheDefaultOne) {
   WinTab& tablet = window.tablet;
   EXPECT_EQ(tablet.window, window.hwnd);
   EXPECT_EQ(tablet.context, wintabDouble.OpenContext());
-  EXPECT_EQ(tablet.pressureMax, 1023.0);
-  EXPECT_EQ(tablet.inExtX, 30000.0);
-  EXPECT_EQ(tablet.inExtY, 20000.0);
-  EXPECT_EQ(tablet.screenWidth, screenWidth);
-  EXPECT_EQ(tablet.screenHeight, screenHeight);
+  EXPECT_EQ(tablet.mapping.pressureMax, 1023.0);
+  EXPECT_EQ(tablet.mapping.inExtX, 30000.0);
+  EXPECT_EQ(tablet.mapping.inExtY, 20000.0);
+  EXPECT_EQ(tablet.mapping.screenWidth, screenWidth);
+  EXPECT_EQ(tablet.mapping.screenHeight, screenHeight);
   EXPECT_FALSE(tablet.penDown);
 
   // Every field keeps the default's value except these.
@@ -171,8 +171,8 @@ TEST_F(Wintab, KeepsTheFractionOfAPixel) {
   device.pressureMax = 1023;
   PenWindow window(kLeft, kTop, 400, kHeight);
   Open(window, device);
-  window.tablet.screenWidth = 800;
-  window.tablet.screenHeight = 600;
+  window.tablet.mapping.screenWidth = 800;
+  window.tablet.mapping.screenHeight = 600;
 
   const WintabDoublePacket packet = Packet(251, 201, 512, 1, MAKELONG(2, 2));
   ASSERT_NE(wintabDouble.QueuePacket(nullptr, &packet), 0u);
@@ -237,8 +237,8 @@ TEST_F(Wintab, DisplayChangeReadsTheOriginAgain) {
   Open(window, device);
   fake.Set(-1000, -400, 2000, 1200);  // a second monitor joins left of and above the first
   SendMessageA(window.hwnd, WM_DISPLAYCHANGE, 24, MAKELPARAM(2000, 1200));
-  EXPECT_EQ(window.tablet.screenLeft, -1000.0);
-  EXPECT_EQ(window.tablet.screenTop, -400.0);
+  EXPECT_EQ(window.tablet.mapping.screenLeft, -1000.0);
+  EXPECT_EQ(window.tablet.mapping.screenTop, -400.0);
   const WintabDoublePacket packet = Packet(559, 416, 0);  // 2 and 1.5 pixels a count
   wintabDouble.QueuePacket(nullptr, &packet);
   window.Pump();
@@ -412,13 +412,13 @@ TEST_F(Wintab, PacketNoLongerQueuedChangesNothing) {
 TEST_F(Wintab, DisplayChangeReadsTheScreenAgainAndIsPassedOn) {
   PenWindow window(kLeft, kTop, kWidth, kHeight);
   Open(window, PixelDevice());
-  window.tablet.screenWidth = 800;
-  window.tablet.screenHeight = 600;
+  window.tablet.mapping.screenWidth = 800;
+  window.tablet.mapping.screenHeight = 600;
   window.passedOn.clear();
   SendMessageA(window.hwnd, WM_DISPLAYCHANGE, 24, MAKELPARAM(screenWidth, screenHeight));
   EXPECT_EQ(window.passedOn, std::vector<UINT>{WM_DISPLAYCHANGE});
-  EXPECT_EQ(window.tablet.screenWidth, screenWidth);
-  EXPECT_EQ(window.tablet.screenHeight, screenHeight);
+  EXPECT_EQ(window.tablet.mapping.screenWidth, screenWidth);
+  EXPECT_EQ(window.tablet.mapping.screenHeight, screenHeight);
   PenAt(window, 17, 19, 0);
   ASSERT_EQ(window.events.size(), 1u);
   EXPECT_EQ(window.events[0].sample.x, 17.0);
@@ -432,8 +432,8 @@ TEST_F(Wintab, PositionsAndPressureAreUnsigned) {
   device.pressureMax = 0x7FFFFFFF;
   PenWindow window(kLeft, kTop, kWidth, kHeight);
   Open(window, device);
-  window.tablet.screenWidth = 200;
-  window.tablet.screenHeight = 300;
+  window.tablet.mapping.screenWidth = 200;
+  window.tablet.mapping.screenHeight = 300;
   const WintabDoublePacket packet = Packet(0x80000000u, 0x80000000u, 0x80000000u);
   wintabDouble.QueuePacket(nullptr, &packet);
   window.Pump();
@@ -481,7 +481,7 @@ TEST_F(Wintab, DeviceWithoutUsablePressureMaximum) {
     device.pressureMax = c.axMax;
     PenWindow window(kLeft, kTop, kWidth, kHeight);
     Open(window, device);
-    EXPECT_EQ(window.tablet.pressureMax, 1.0);
+    EXPECT_EQ(window.tablet.mapping.pressureMax, 1.0);
     PenAt(window, 10, 10, 0);
     PenAt(window, 11, 10, 7);
     PenAt(window, 12, 10, 1);

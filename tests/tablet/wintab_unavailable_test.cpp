@@ -44,11 +44,11 @@ std::string CallNames() {
 
 void ExpectClosedAndIgnoring(WinTab& tablet) {
   EXPECT_EQ(tablet.context, nullptr);
-  const double width = tablet.screenWidth;
+  const double width = tablet.mapping.screenWidth;
   EXPECT_FALSE(tablet.OnMessage(WT_PACKET, 1, 0));
   EXPECT_FALSE(tablet.OnMessage(WT_PROXIMITY, 0, 1));
   EXPECT_FALSE(tablet.OnMessage(WM_DISPLAYCHANGE, 32, 0));
-  EXPECT_EQ(tablet.screenWidth, width);
+  EXPECT_EQ(tablet.mapping.screenWidth, width);
 }
 
 TEST(MissingEnable, PrintsOnceAndTheContextIsNotAvailable) {
@@ -125,10 +125,10 @@ TEST(OpenRefused, KeepsTheValuesReadAndStaysClosed) {
   PenWindow window(100, 120, 300, 200);
   EXPECT_FALSE(window.tablet.Open(window.hwnd));
   EXPECT_EQ(CallNames(), "WTInfoA WTInfoA WTInfoA WTOpenA") << "no queue size without a context";
-  EXPECT_EQ(window.tablet.pressureMax, 2047.0);
-  EXPECT_EQ(window.tablet.inExtX, 12345.0);
-  EXPECT_EQ(window.tablet.inExtY, 6789.0);
-  EXPECT_EQ(window.tablet.screenWidth, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+  EXPECT_EQ(window.tablet.mapping.pressureMax, 2047.0);
+  EXPECT_EQ(window.tablet.mapping.inExtX, 12345.0);
+  EXPECT_EQ(window.tablet.mapping.inExtY, 6789.0);
+  EXPECT_EQ(window.tablet.mapping.screenWidth, GetSystemMetrics(SM_CXVIRTUALSCREEN));
   LOGCONTEXTA refused = {};
   ASSERT_TRUE(wintabDouble.GetOpenedContext(&refused, sizeof refused));
   EXPECT_EQ(refused.lcOutExtY, -6789);
@@ -145,7 +145,7 @@ TEST(NoLibrary, OpenFailsSilently) {
   PenWindow window(100, 120, 300, 200);
   EXPECT_FALSE(window.tablet.Open(window.hwnd));
   ExpectClosedAndIgnoring(window.tablet);
-  EXPECT_EQ(window.tablet.screenWidth, 0.0) << "WM_DISPLAYCHANGE leaves it alone";
+  EXPECT_EQ(window.tablet.mapping.screenWidth, 0.0) << "WM_DISPLAYCHANGE leaves it alone";
 }
 
 TEST(WineBuiltin, BindsButReportsNoService) {

@@ -17,24 +17,20 @@ const double kBrushSize = 3.0;
 }  // namespace
 
 ReferenceCanvas::ReferenceCanvas(const TabletGeometry& tablet, int canvasWidth, int canvasHeight)
-    : tablet_(tablet), stroke_(kDab, 0, 0, &masks_), color_{0, 0, 0, 255}, latched_{0, 0, 0, 0}, penDown_(false),
-      strokeActive_(false), sample_{0, 0, 0}, cursor_(0), button_(0), prevX_(0), prevY_(0), prevPressure_(0) {
+    : tablet_(tablet), stroke_(kDab, 0, 0, &masks_), color_{0, 0, 0, 255}, penDown_(false), sample_{0, 0, 0},
+      cursor_(0), button_(0) {
   canvas_.Create(canvasWidth, canvasHeight);
   std::memset(canvas_.bits, 255, static_cast<size_t>(canvas_.stride) * canvas_.height);
   masks_.BuildLevels();
   EmptyStroke(canvasWidth, canvasHeight);
-  penBuffer_.Resize(0, 0);
-  filter_.Configure(10, 1);
+  pen_.Reset();
+  pen_.strokeBuffer.Resize(0, 0);
 }
 
 void ReferenceCanvas::Load(const dib24& image) {
   canvas_.Create(image.width, image.height);
   std::memcpy(canvas_.bits, image.bits, static_cast<size_t>(image.stride) * image.height);
   EmptyStroke(image.width, image.height);
-}
-
-PenStroke ReferenceCanvas::Pen() {
-  return PenStroke(strokeActive_, prevX_, prevY_, prevPressure_, penBuffer_, filter_, kBrushSize, latched_);
 }
 
 // As the tablet context and the canvas window wire the pen messages.
@@ -46,7 +42,7 @@ void ReferenceCanvas::Packet(DWORD pkX, DWORD pkY, UINT pressure, UINT cursor, D
   switch (NextPenMessage(penDown_, sample_.pressure, inside)) {
     case UM_PENDOWN:
       if (PenStroke::Accepted(cursor_, button_)) {
-        Pen().Start(sample_, color_);
+        pen_.Start(sample_, color_);
         stroke_.PenDown();
       }
       Segment();
@@ -56,7 +52,7 @@ void ReferenceCanvas::Packet(DWORD pkX, DWORD pkY, UINT pressure, UINT cursor, D
       break;
     case UM_PENUP:
       Segment();
-      if (PenStroke::Accepted(cursor_, button_)) Commit();
+      if (pen_.EndsAtLift(cursor_, button_)) Commit();
       break;
   }
 }
@@ -64,17 +60,18 @@ void ReferenceCanvas::Packet(DWORD pkX, DWORD pkY, UINT pressure, UINT cursor, D
 // The segment the canvas draws, laid by the plain arithmetic in the colour
 // latched at pen-down.
 void ReferenceCanvas::Segment() {
-  if (!strokeActive_) return;
-  const double x0 = prevX_, y0 = prevY_, p0 = prevPressure_;
+  if (!pen_.strokeActive) return;
+  const double x0 = pen_.prevX, y0 = pen_.prevY, p0 = pen_.prevPressure;
   RECT unused;
-  Pen().Segment(sample_, unused);
-  const StrokeColor color = {static_cast<int>(latched_.blue * 255.0), static_cast<int>(latched_.green * 255.0),
-                             static_cast<int>(latched_.red * 255.0), static_cast<int>(latched_.alpha * 255.0)};
-  stroke_.DrawSegment(x0, y0, prevX_, prevY_, p0, prevPressure_, kBrushSize, color);
+  pen_.Segment(sample_, unused);
+  const LatchedColor& latched = pen_.latchedColor;
+  const StrokeColor color = {static_cast<int>(latched.blue * 255.0), static_cast<int>(latched.green * 255.0),
+                             static_cast<int>(latched.red * 255.0), static_cast<int>(latched.alpha * 255.0)};
+  stroke_.DrawSegment(x0, y0, pen_.prevX, pen_.prevY, p0, pen_.prevPressure, kBrushSize, color);
 }
 
 void ReferenceCanvas::Commit() {
-  Pen().Commit(nullptr);
+  pen_.Commit(nullptr);
   Blend(canvas_, nullptr);
   EmptyStroke(canvas_.width, canvas_.height);
 }

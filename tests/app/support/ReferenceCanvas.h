@@ -13,9 +13,7 @@
 
 #include "app/PenStroke.h"
 #include "brush/Brush.h"
-#include "brush/BrushBuff.h"
 #include "image/dib24.h"
-#include "tablet/AxisFilter.h"
 #include "tablet/PenSample.h"
 #include "tests/brush/LiteralStroke.h"
 #include "TabletGeometry.h"
@@ -38,11 +36,10 @@ class ReferenceCanvas {
   std::vector<uint8_t> Screen() const;
   int Width() const { return canvas_.width; }
   int Height() const { return canvas_.height; }
-  bool StrokeActive() const { return strokeActive_; }
+  bool StrokeActive() const { return pen_.strokeActive; }
   const dib24& Canvas() const { return canvas_; }
 
  private:
-  PenStroke Pen();
   void Segment();
   void Commit();
   // The literal stroke emptied at a size; its spacing state goes on.
@@ -53,16 +50,12 @@ class ReferenceCanvas {
   dib24 canvas_;
   Brush masks_;
   LiteralStroke stroke_;
-  // The stroke buffer the pen handling drives: without pixels, it only keeps
-  // the spacing state; the dabs are laid by stroke_.
-  BrushBuff penBuffer_;
-  AxisFilter filter_;
+  // The program's pen handling; its stroke buffer has no pixels and only
+  // keeps the spacing state: the dabs are laid by stroke_.
+  PenStroke pen_;
   StrokeColor color_;
-  LatchedColor latched_;
   bool penDown_;
-  bool strokeActive_;
   PenSample sample_;
   UINT cursor_;
   UINT button_;
-  double prevX_, prevY_, prevPressure_;
 };
