@@ -125,7 +125,8 @@ TEST(BmpFiles, EveryPrefixOfARealFileIsRefused) {
     for (size_t cut = 0; cut < whole.size(); cut += 1 + cut / 16) {
       dib24 image;
       BmpRefusal why = BmpRefusal::kNone;
-      EXPECT_FALSE(ReadFrom(image, Bytes(whole.begin(), whole.begin() + cut), Source::File, &why)) << name << " " << cut;
+      const Bytes prefix(whole.begin(), whole.begin() + cut);
+      EXPECT_FALSE(ReadFrom(image, prefix, Source::File, &why)) << name << " " << cut;
       const BmpRefusal expected = cut < 14        ? BmpRefusal::kTruncatedFileHeader
                                   : cut < offBits ? BmpRefusal::kTruncatedHeader
                                                   : BmpRefusal::kTruncatedPixels;

@@ -336,14 +336,14 @@ TEST_P(ReadBmp, RefusesNegativeWidthsAndTheLowestHeight) {
 TEST_P(ReadBmp, RefusesSizesNoImageCanHaveWithoutAllocating) {
   // Each header promises far more pixels than the file holds; none may cost
   // an allocation of that size (a pipe cannot tell its length in advance).
-  // 20000 x 20000 would fit in memory (1.2e9 bytes at 24 bits) but is cut
-  // short; the others could not be held at all.
+  // 20000 x 20000 (1.2e9 bytes at 24 bits) is an image that could be made,
+  // so it is refused as cut short; the others are too large for any image.
   const struct {
     int32_t width, height;
     BmpRefusal why;
-  } sizes[] = {{INT_MAX, INT_MAX, BmpRefusal::kTooLarge},  {INT_MAX, 1, BmpRefusal::kTooLarge},
-               {1, INT_MAX, BmpRefusal::kTooLarge},        {0x40000000, 4, BmpRefusal::kTooLarge},
-               {20000, 20000, BmpRefusal::kTruncatedPixels}, {30000, -30000, BmpRefusal::kTooLarge},
+  } sizes[] = {{INT_MAX, INT_MAX, BmpRefusal::kTooLarge},     {INT_MAX, 1, BmpRefusal::kTooLarge},
+               {1, INT_MAX, BmpRefusal::kTooLarge},           {0x40000000, 4, BmpRefusal::kTooLarge},
+               {20000, 20000, BmpRefusal::kTruncatedPixels},  {30000, -30000, BmpRefusal::kTooLarge},
                {1 << 28, 8, BmpRefusal::kTooLarge}};
   for (int bits : {1, 4, 8, 24}) {
     for (const auto& size : sizes) {
