@@ -60,6 +60,12 @@ struct BmpLayout {
 
 bool ReadFully(std::FILE* file, void* to, size_t count) { return std::fread(to, 1, count, file) == count; }
 
+// Hands the reason to a caller that asked for it; true when there is none.
+bool Report(BmpRefusal* refusal, BmpRefusal why) {
+  if (refusal) *refusal = why;
+  return why == BmpRefusal::kNone;
+}
+
 bool Skip(std::FILE* file, uint64_t count, unsigned char* scratch, size_t scratchBytes) {
   while (count > 0) {
     const size_t piece = static_cast<size_t>(std::min<uint64_t>(count, scratchBytes));
@@ -89,35 +95,34 @@ int64_t BytesLeft(std::FILE* file) {
 
 // Reads count bytes into a buffer that grows only as the data arrives, so a
 // header that promises gigabytes costs no more memory than the stream holds.
-Buffer ReadGrowing(std::FILE* file, size_t count) {
-  Buffer buffer;
+BmpRefusal ReadGrowing(std::FILE* file, size_t count, Buffer& buffer) {
   size_t have = 0;
   while (have < count) {
     const size_t next = std::min(count, std::max(kFirstChunk, have * 2));
     void* grown = std::realloc(buffer.get(), next);
-    if (!grown) return nullptr;
+    if (!grown) return BmpRefusal::kNoMemory;
     buffer.release();
     buffer.reset(static_cast<unsigned char*>(grown));
-    if (!ReadFully(file, buffer.get() + have, next - have)) return nullptr;
+    if (!ReadFully(file, buffer.get() + have, next - have)) return BmpRefusal::kTruncatedPixels;
     have = next;
   }
-  return buffer;
+  return BmpRefusal::kNone;
 }
 
 // Takes the file header, the info header and the palette from the stream and
 // leaves it at the first pixel byte.
-bool ReadHeaders(std::FILE* file, BmpLayout& layout) {
+BmpRefusal ReadHeaders(std::FILE* file, BmpLayout& layout) {
   unsigned char fileHeader[kFileHeaderBytes];
-  if (!ReadFully(file, fileHeader, sizeof fileHeader)) return false;
-  if (Le16(fileHeader) != 0x4D42) return false;  // "BM"
+  if (!ReadFully(file, fileHeader, sizeof fileHeader)) return BmpRefusal::kTruncatedFileHeader;
+  if (Le16(fileHeader) != 0x4D42) return BmpRefusal::kNotBmp;  // "BM"
   const uint32_t offBits = Le32(fileHeader + 10);
-  if (offBits < kFileHeaderBytes + kInfoHeaderBytes) return false;  // no room for the info header
+  if (offBits < kFileHeaderBytes + kInfoHeaderBytes) return BmpRefusal::kNoRoomForInfoHeader;
 
   const uint32_t headerBytes = offBits - kFileHeaderBytes;
   const uint32_t kept = std::min(headerBytes, kHeaderBytesKept);
   std::unique_ptr<unsigned char[]> header(new (std::nothrow) unsigned char[kept]);
-  if (!header) return false;
-  if (!ReadFully(file, header.get(), kept)) return false;
+  if (!header) return BmpRefusal::kNoMemory;
+  if (!ReadFully(file, header.get(), kept)) return BmpRefusal::kTruncatedHeader;
   const unsigned char* info = header.get();
 
   const uint32_t infoSize = Le32(info);
@@ -128,10 +133,11 @@ bool ReadHeaders(std::FILE* file, BmpLayout& layout) {
   const uint32_t colorsUsed = Le32(info + 32);
   // The 12-byte core header puts its fields elsewhere; an info header must
   // also fit in the block it starts.
-  if (infoSize < kInfoHeaderBytes || infoSize > headerBytes) return false;
-  if (compression != BI_RGB) return false;  // run-length and bit-field images
-  if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24) return false;
-  if (width < 0 || height == INT32_MIN) return false;
+  if (infoSize < kInfoHeaderBytes) return BmpRefusal::kUnsupportedHeader;
+  if (infoSize > headerBytes) return BmpRefusal::kNoRoomForInfoHeader;
+  if (compression != BI_RGB) return BmpRefusal::kCompressed;  // run-length and bit-field images
+  if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24) return BmpRefusal::kUnsupportedDepth;
+  if (width < 0 || height == INT32_MIN) return BmpRefusal::kBadSize;
 
   layout.width = width;
   layout.rows = height < 0 ? -height : height;
@@ -146,7 +152,7 @@ bool ReadHeaders(std::FILE* file, BmpLayout& layout) {
     // The image must be one that can be made: its 24-bit rows, and so every
     // file row, times the row count within an int.
     const uint64_t imageStride = (static_cast<uint64_t>(width) * 3 + 3) & ~uint64_t(3);
-    if (imageStride * static_cast<uint64_t>(layout.rows) > INT_MAX) return false;
+    if (imageStride * static_cast<uint64_t>(layout.rows) > INT_MAX) return BmpRefusal::kTooLarge;
     layout.blockBytes = layout.rowBytes * static_cast<uint64_t>(layout.rows);
 
     if (bitCount <= 8) {
@@ -158,25 +164,27 @@ bool ReadHeaders(std::FILE* file, BmpLayout& layout) {
       const uint32_t declared = colorsUsed == 0 ? reachable : std::min(colorsUsed, reachable);
       const uint32_t room = (headerBytes - infoSize) / 4;
       const uint32_t entries = std::min(declared, room);
-      if (entries == 0) return false;
-      if (static_cast<uint64_t>(infoSize) + entries * 4 > kept) return false;  // a header of tens of kilobytes
+      if (entries == 0) return BmpRefusal::kNoRoomForPalette;
+      if (static_cast<uint64_t>(infoSize) + entries * 4 > kept) return BmpRefusal::kInfoHeaderTooLong;
       std::memcpy(layout.palette, info + infoSize, entries * 4);
     }
   }
-  return Skip(file, headerBytes - kept, header.get(), kept);
+  if (!Skip(file, headerBytes - kept, header.get(), kept)) return BmpRefusal::kTruncatedHeader;
+  return BmpRefusal::kNone;
 }
 }  // namespace
 
-bool dib24::ReadBmp(std::FILE* file) {
-  if (!file) return false;
+bool dib24::ReadBmp(std::FILE* file, BmpRefusal* refusal) {
+  if (!file) return Report(refusal, BmpRefusal::kNoStream);
   BmpLayout layout;
-  if (!ReadHeaders(file, layout)) return false;
+  const BmpRefusal headers = ReadHeaders(file, layout);
+  if (headers != BmpRefusal::kNone) return Report(refusal, headers);
 
   dib24 image{NoImage()};
   if (layout.blockBytes == 0) {  // no pixels: an empty image, as Create makes it (and reports false)
     image.Create(layout.width, layout.rows);
     Swap(image);
-    return true;
+    return Report(refusal, BmpRefusal::kNone);
   }
 
   const size_t blockBytes = static_cast<size_t>(layout.blockBytes);
@@ -185,23 +193,24 @@ bool dib24::ReadBmp(std::FILE* file) {
   if (left < 0 || static_cast<uint64_t>(left) < layout.blockBytes) {
     // Unknown or too short a stream: only what arrives is held in memory, and
     // the image is made once all of it is there.
-    block = ReadGrowing(file, blockBytes);
-    if (!block) return false;
+    const BmpRefusal pixels = ReadGrowing(file, blockBytes, block);
+    if (pixels != BmpRefusal::kNone) return Report(refusal, pixels);
   }
-  if (!image.Create(layout.width, layout.rows)) return false;
+  if (!image.Create(layout.width, layout.rows)) return Report(refusal, BmpRefusal::kNoDibSection);
 
   if (layout.bitCount == 24) {
     // File rows and image rows have the same padded size.
     if (block) {
       std::memcpy(image.bits, block.get(), blockBytes);
     } else if (!ReadFully(file, image.bits, blockBytes)) {
-      return false;
+      return Report(refusal, BmpRefusal::kTruncatedPixels);
     }
     if (layout.topDown) image.FlipRows();
   } else {
     if (!block) {
       block.reset(static_cast<unsigned char*>(std::malloc(blockBytes)));
-      if (!block || !ReadFully(file, block.get(), blockBytes)) return false;
+      if (!block) return Report(refusal, BmpRefusal::kNoMemory);
+      if (!ReadFully(file, block.get(), blockBytes)) return Report(refusal, BmpRefusal::kTruncatedPixels);
     }
     const std::ptrdiff_t pitch = static_cast<std::ptrdiff_t>(layout.rowBytes);
     const unsigned char* bottom = layout.topDown ? block.get() + blockBytes - layout.rowBytes : block.get();
@@ -209,5 +218,5 @@ bool dib24::ReadBmp(std::FILE* file) {
     image.CopyIndexed(layout.bitCount, layout.palette, bottom, step);
   }
   Swap(image);
-  return true;
+  return Report(refusal, BmpRefusal::kNone);
 }

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdio>
 
+#include "BmpRefusal.h"
 #include "Win32Gdi.h"
 
 class dib24 {
@@ -31,8 +32,9 @@ class dib24 {
   void Draw(HDC target, int x, int y, int w, int h, int srcX, int srcY);
   // Reads an uncompressed 1, 4, 8 or 24-bit BMP from a stream opened "rb",
   // sequentially and without seeking; bottom-up and top-down files both load
-  // upright. On false the image is exactly as it was.
-  bool ReadBmp(std::FILE* file);
+  // upright. On false the image is exactly as it was. When refusal is given it
+  // receives the reason, BmpRefusal::kNone on true.
+  bool ReadBmp(std::FILE* file, BmpRefusal* refusal = nullptr);
 
   // Expands rows of palette indices of bitCount bits (1, 4 or 8) into the
   // image, whose size they take from width, height and stride. `rows` is the

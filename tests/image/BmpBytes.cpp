@@ -82,7 +82,7 @@ Bytes Concat(const std::vector<Bytes>& rows) {
 }
 
 namespace {
-bool ReadFromFile(dib24& image, const Bytes& bytes) {
+bool ReadFromFile(dib24& image, const Bytes& bytes, BmpRefusal* refusal) {
   // One file per process: the tests of one folder run side by side (natively
   // and under valgrind) in the same working directory.
 #ifdef _WIN32
@@ -96,20 +96,42 @@ bool ReadFromFile(dib24& image, const Bytes& bytes) {
   std::fwrite(bytes.data(), 1, bytes.size(), out);
   std::fclose(out);
   std::FILE* in = std::fopen(name.c_str(), "rb");
-  const bool result = image.ReadBmp(in);
+  const bool result = image.ReadBmp(in, refusal);
   std::fclose(in);
   std::remove(name.c_str());
   return result;
 }
 
-bool ReadFromPipe(dib24& image, const Bytes& bytes) {
+bool ReadFromPipe(dib24& image, const Bytes& bytes, BmpRefusal* refusal) {
   FilledPipe pipe(bytes);
-  return pipe.Stream() && image.ReadBmp(pipe.Stream());
+  return pipe.Stream() && image.ReadBmp(pipe.Stream(), refusal);
 }
 }  // namespace
 
-bool ReadFrom(dib24& image, const Bytes& bytes, Source source) {
-  return source == Source::File ? ReadFromFile(image, bytes) : ReadFromPipe(image, bytes);
+bool ReadFrom(dib24& image, const Bytes& bytes, Source source, BmpRefusal* refusal) {
+  return source == Source::File ? ReadFromFile(image, bytes, refusal) : ReadFromPipe(image, bytes, refusal);
+}
+
+const char* RefusalName(BmpRefusal refusal) {
+  switch (refusal) {
+    case BmpRefusal::kNone: return "kNone";
+    case BmpRefusal::kNoStream: return "kNoStream";
+    case BmpRefusal::kTruncatedFileHeader: return "kTruncatedFileHeader";
+    case BmpRefusal::kNotBmp: return "kNotBmp";
+    case BmpRefusal::kNoRoomForInfoHeader: return "kNoRoomForInfoHeader";
+    case BmpRefusal::kNoMemory: return "kNoMemory";
+    case BmpRefusal::kTruncatedHeader: return "kTruncatedHeader";
+    case BmpRefusal::kUnsupportedHeader: return "kUnsupportedHeader";
+    case BmpRefusal::kCompressed: return "kCompressed";
+    case BmpRefusal::kUnsupportedDepth: return "kUnsupportedDepth";
+    case BmpRefusal::kBadSize: return "kBadSize";
+    case BmpRefusal::kTooLarge: return "kTooLarge";
+    case BmpRefusal::kNoRoomForPalette: return "kNoRoomForPalette";
+    case BmpRefusal::kInfoHeaderTooLong: return "kInfoHeaderTooLong";
+    case BmpRefusal::kTruncatedPixels: return "kTruncatedPixels";
+    case BmpRefusal::kNoDibSection: return "kNoDibSection";
+  }
+  return "(not a BmpRefusal)";
 }
 
 Rgb PixelAt(const dib24& image, int x, int y) {

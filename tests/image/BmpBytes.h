@@ -43,7 +43,12 @@ Bytes Concat(const std::vector<Bytes>& rows);
 
 enum class Source { File, Pipe };
 inline void PrintTo(Source source, std::ostream* out) { *out << (source == Source::File ? "file" : "pipe"); }
-bool ReadFrom(dib24& image, const Bytes& bytes, Source source);
+// ReadBmp over the bytes; refusal, when given, receives the reason.
+bool ReadFrom(dib24& image, const Bytes& bytes, Source source, BmpRefusal* refusal = nullptr);
+
+// The enumerator's name ("kCompressed"), as the corpus manifest writes it.
+const char* RefusalName(BmpRefusal refusal);
+inline void PrintTo(BmpRefusal refusal, std::ostream* out) { *out << RefusalName(refusal); }
 
 // A pipe that a thread of its own fills with the bytes and then closes:
 // Stream() is the reading end, a stream whose length cannot be known.

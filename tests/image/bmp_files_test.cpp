@@ -1,7 +1,8 @@
 // ReadBmp on files written by other programs (Pillow, ImageMagick), generated
 // at build time with the pixels Pillow decodes from each, for every depth,
 // widths 1 to 40, 40-, 108- and 124-byte headers, top-down rows; and the
-// run-length, bit-field, 16-bit, 32-bit and OS/2 files that are refused.
+// run-length, bit-field, 16-bit, 32-bit and OS/2 files that are refused, each
+// for the reason the manifest gives.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -22,7 +23,7 @@ struct Entry {
   std::string file;
   bool load;
   int width = 0, height = 0, bits = 0, infoSize = 0;
-  std::string kind;
+  std::string kind, reason;
 };
 
 std::vector<Entry> Manifest() {
@@ -38,7 +39,7 @@ std::vector<Entry> Manifest() {
     if (e.load) {
       fields >> e.width >> e.height >> e.bits >> e.infoSize;
     } else {
-      fields >> e.kind;
+      fields >> e.kind >> e.reason;
     }
     entries.push_back(e);
   }
@@ -50,10 +51,10 @@ Bytes Contents(const std::string& path) {
   return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-bool Load(dib24& image, const std::string& file) {
+bool Load(dib24& image, const std::string& file, BmpRefusal* refusal = nullptr) {
   std::FILE* f = std::fopen((kCorpus + file).c_str(), "rb");
   if (!f) return false;
-  const bool ok = image.ReadBmp(f);
+  const bool ok = image.ReadBmp(f, refusal);
   std::fclose(f);
   return ok;
 }
@@ -103,7 +104,9 @@ TEST(BmpFiles, UnsupportedKindsAreRefusedAndLeaveTheImage) {
     image.Create(2, 2);
     std::memset(image.bits, 0x3C, 8);
     const ImageState before(image);
-    EXPECT_FALSE(Load(image, e.file)) << e.file;
+    BmpRefusal why = BmpRefusal::kNone;
+    EXPECT_FALSE(Load(image, e.file, &why)) << e.file;
+    EXPECT_EQ(RefusalName(why), e.reason) << e.file;
     EXPECT_TRUE(ImageState(image) == before) << e.file;
     ++refused[e.kind];
   }
@@ -112,13 +115,22 @@ TEST(BmpFiles, UnsupportedKindsAreRefusedAndLeaveTheImage) {
 }
 
 TEST(BmpFiles, EveryPrefixOfARealFileIsRefused) {
-  // A file cut anywhere fails cleanly; the whole file loads.
+  // A file cut anywhere fails cleanly, as truncated in the part where the cut
+  // falls: file header, the rest of the headers up to the pixel offset, or
+  // the pixels; the whole file loads.
   for (const char* name : {"im_8_v5_w13.bmp", "im_4_v3_w6.bmp", "pil_24_w7.bmp", "im_1_v4grey_w9.bmp"}) {
     const Bytes whole = Contents(kCorpus + name);
-    ASSERT_FALSE(whole.empty()) << name;
+    ASSERT_GT(whole.size(), 14u) << name;
+    const size_t offBits = whole[10] | whole[11] << 8 | whole[12] << 16 | static_cast<size_t>(whole[13]) << 24;
     for (size_t cut = 0; cut < whole.size(); cut += 1 + cut / 16) {
       dib24 image;
-      EXPECT_FALSE(ReadFrom(image, Bytes(whole.begin(), whole.begin() + cut), Source::File)) << name << " " << cut;
+      BmpRefusal why = BmpRefusal::kNone;
+      const Bytes prefix(whole.begin(), whole.begin() + cut);
+      EXPECT_FALSE(ReadFrom(image, prefix, Source::File, &why)) << name << " " << cut;
+      const BmpRefusal expected = cut < 14        ? BmpRefusal::kTruncatedFileHeader
+                                  : cut < offBits ? BmpRefusal::kTruncatedHeader
+                                                  : BmpRefusal::kTruncatedPixels;
+      EXPECT_EQ(why, expected) << name << " " << cut;
     }
     dib24 image;
     EXPECT_TRUE(ReadFrom(image, whole, Source::Pipe)) << name;

@@ -1,7 +1,8 @@
 // libFuzzer target for dib24::ReadBmp. Each input is read twice, from a
 // memory stream (length unknown to the reader) and from a memory-backed
-// regular file (length known); both must agree, a refusal must leave the
-// image exactly as it was, and a success must give a consistent image.
+// regular file (length known); both must agree, on the reason of a refusal
+// too, a refusal must give a reason and leave the image exactly as it was,
+// and a success must give no reason and a consistent image.
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -36,13 +37,15 @@ struct Snapshot {
   std::vector<unsigned char> pixels;
 };
 
-bool ReadOnce(dib24& image, std::FILE* stream) {
+BmpRefusal ReadOnce(dib24& image, std::FILE* stream) {
   Check(stream != nullptr, "no stream");
   image.Create(3, 2);
   std::memset(image.bits, 0xA5, static_cast<size_t>(image.stride) * image.height);
   const Snapshot before(image);
-  const bool ok = image.ReadBmp(stream);
+  BmpRefusal why = BmpRefusal::kNoStream;
+  const bool ok = image.ReadBmp(stream, &why);
   std::fclose(stream);
+  Check(ok == (why == BmpRefusal::kNone), "the result and the reason disagree");
   if (!ok) {
     Check(Snapshot(image) == before, "a refusal changed the image");
   } else {
@@ -58,7 +61,7 @@ bool ReadOnce(dib24& image, std::FILE* stream) {
       Check(image.width == 0 && image.height == 0 && image.stride == 0, "a size without pixels");
     }
   }
-  return ok;
+  return why;
 }
 
 std::FILE* RegularFile(const uint8_t* data, size_t size) {
@@ -80,12 +83,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // fmemopen refuses a zero-length buffer; one byte of zero length works.
   static const uint8_t kNothing = 0;
   dib24 fromMemory, fromFile;
-  const bool memoryOk =
+  const BmpRefusal memoryWhy =
       ReadOnce(fromMemory, fmemopen(const_cast<uint8_t*>(size ? data : &kNothing), size ? size : 1, "rb"));
-  const bool fileOk = ReadOnce(fromFile, RegularFile(data, size));
+  const BmpRefusal fileWhy = ReadOnce(fromFile, RegularFile(data, size));
   if (size == 0) return 0;
-  Check(memoryOk == fileOk, "the two streams disagree");
-  if (memoryOk) {
+  Check(memoryWhy == fileWhy, "the two streams give different results or reasons");
+  if (memoryWhy == BmpRefusal::kNone) {
     Check(Snapshot(fromMemory).pixels == Snapshot(fromFile).pixels, "the two streams give different pixels");
     Check(fromMemory.width == fromFile.width && fromMemory.height == fromFile.height, "different sizes");
   }

@@ -1,6 +1,7 @@
 // dib24::ReadBmp on files built byte by byte: the layouts of every depth, and
-// every kind of damaged or hostile header. Each case runs over a regular file
-// and over a pipe, whose length the reader cannot know in advance.
+// every kind of damaged or hostile header, each refused for its own reason.
+// Each case runs over a regular file and over a pipe, whose length the reader
+// cannot know in advance.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -15,13 +16,21 @@ const Rgb kGrey{128, 128, 128}, kTeal{0, 128, 128};
 
 class ReadBmp : public ::testing::TestWithParam<Source> {
  protected:
-  bool Read(const Bytes& bytes) { return ReadFrom(image, bytes, GetParam()); }
-  // A failed read must leave every field and every pixel as they were.
-  void ExpectRefusedUnchanged(const Bytes& bytes) {
+  // The result, and the reason that goes with it: none exactly on success.
+  bool Read(const Bytes& bytes) {
+    refusal = BmpRefusal::kNoStream;
+    const bool read = ReadFrom(image, bytes, GetParam(), &refusal);
+    EXPECT_EQ(read, refusal == BmpRefusal::kNone) << ::testing::PrintToString(refusal);
+    return read;
+  }
+  // A failed read must give its reason and leave every field and every pixel
+  // as they were.
+  void ExpectRefusedUnchanged(const Bytes& bytes, BmpRefusal why) {
     image.Create(4, 3);
     for (int i = 0; i < image.stride * image.height; ++i) image.bits[i] = static_cast<unsigned char>(i * 7);
     const ImageState before(image);
     EXPECT_FALSE(Read(bytes));
+    EXPECT_EQ(refusal, why);
     EXPECT_TRUE(ImageState(image) == before);
   }
   void ExpectPixels(const std::vector<std::vector<Rgb>>& rowsFromTop) {
@@ -33,6 +42,7 @@ class ReadBmp : public ::testing::TestWithParam<Source> {
     }
   }
   dib24 image;
+  BmpRefusal refusal = BmpRefusal::kNone;
 };
 
 BmpFile TrueColor(int width, int height, const std::vector<Bytes>& rowsBottomUp) {
@@ -232,98 +242,115 @@ TEST_P(ReadBmp, ZeroWidthOrHeightGivesAnEmptyImage) {
   }
 }
 
-// --- Refusals: false, and the image exactly as it was ---------------------
+// --- Refusals: false, the reason, and the image exactly as it was ---------
 
 TEST_P(ReadBmp, RefusesShortOrForeignFiles) {
   const Bytes file = Build(Sample(24));
-  ExpectRefusedUnchanged(Bytes());
-  ExpectRefusedUnchanged(Bytes(file.begin(), file.begin() + 13));
+  ExpectRefusedUnchanged(Bytes(), BmpRefusal::kTruncatedFileHeader);
+  ExpectRefusedUnchanged(Bytes(file.begin(), file.begin() + 13), BmpRefusal::kTruncatedFileHeader);
   Bytes notBm = file;
   notBm[1] = 'A';
-  ExpectRefusedUnchanged(notBm);
+  ExpectRefusedUnchanged(notBm, BmpRefusal::kNotBmp);
   // Cut inside the header block, and inside the pixels.
-  ExpectRefusedUnchanged(Bytes(file.begin(), file.begin() + 40));
-  ExpectRefusedUnchanged(Bytes(file.begin(), file.end() - 1));
+  ExpectRefusedUnchanged(Bytes(file.begin(), file.begin() + 40), BmpRefusal::kTruncatedHeader);
+  ExpectRefusedUnchanged(Bytes(file.begin(), file.end() - 1), BmpRefusal::kTruncatedPixels);
   const Bytes indexed = Build(Sample(8));
-  ExpectRefusedUnchanged(Bytes(indexed.begin(), indexed.begin() + 500));
+  ExpectRefusedUnchanged(Bytes(indexed.begin(), indexed.begin() + 500), BmpRefusal::kTruncatedHeader);
 }
 
 TEST_P(ReadBmp, RefusesHeaderBlocksTooShortForTheirContents) {
   for (uint32_t offBits : {0u, 13u, 14u, 30u, 53u}) {
     BmpFile f = Sample(24);
     f.offBits = offBits;
-    ExpectRefusedUnchanged(Build(f));
+    ExpectRefusedUnchanged(Build(f), BmpRefusal::kNoRoomForInfoHeader);
   }
   // An indexed file without room for a single palette entry.
   BmpFile noRoom = Sample(1);
   noRoom.offBits = 54;
-  ExpectRefusedUnchanged(Build(noRoom));
+  ExpectRefusedUnchanged(Build(noRoom), BmpRefusal::kNoRoomForPalette);
   BmpFile noRoomLong = Sample(8);
   noRoomLong.infoSize = 124;
   noRoomLong.offBits = 14 + 124 + 3;
-  ExpectRefusedUnchanged(Build(noRoomLong));
+  ExpectRefusedUnchanged(Build(noRoomLong), BmpRefusal::kNoRoomForPalette);
   // A 108-byte header in a 40-byte block.
   BmpFile longHeader = Sample(24);
   longHeader.infoSize = 108;
   longHeader.offBits = 54;
-  ExpectRefusedUnchanged(Build(longHeader));
+  ExpectRefusedUnchanged(Build(longHeader), BmpRefusal::kNoRoomForInfoHeader);
   // An info header length beyond the file.
   BmpFile huge = Sample(24);
   Bytes bytes = Build(huge);
   Put32(bytes, 14, 0xFFFFFFF0u);
-  ExpectRefusedUnchanged(bytes);
+  ExpectRefusedUnchanged(bytes, BmpRefusal::kNoRoomForInfoHeader);
   // The pixels start beyond the end of the file.
   BmpFile beyond = Sample(24);
   beyond.offBits = 0xFFFFFFFF;
-  ExpectRefusedUnchanged(Build(beyond));
+  ExpectRefusedUnchanged(Build(beyond), BmpRefusal::kTruncatedHeader);
 }
 
-TEST_P(ReadBmp, RefusesTheOldCoreHeader) {
-  // 12-byte header: 16-bit width and height, then planes and depth.
+TEST_P(ReadBmp, RefusesTheOldCoreHeaderAndPalettesPastAVeryLongOne) {
+  // 12-byte header: 16-bit width and height, then planes and depth. Its
+  // pixels at offset 26 leave no room for a 40-byte header.
   Bytes file{'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 26, 0, 0, 0, 12, 0, 0, 0, 1, 0, 1, 0, 1, 0, 24, 0, 1, 2, 3, 0};
-  ExpectRefusedUnchanged(file);
+  ExpectRefusedUnchanged(file, BmpRefusal::kNoRoomForInfoHeader);
   // The same with room for a 40-byte header, which a careless reader would take.
   file.resize(14 + 40 + 4, 0);
   Put32(file, 10, 54);
-  ExpectRefusedUnchanged(file);
+  ExpectRefusedUnchanged(file, BmpRefusal::kUnsupportedHeader);
+  // An info header of 70000 bytes: its palette lies beyond the 64 kB of
+  // header the reader keeps (a 24-bit file needs none and loads).
+  BmpFile longIndexed = Sample(8);
+  longIndexed.infoSize = 70000;
+  ExpectRefusedUnchanged(Build(longIndexed), BmpRefusal::kInfoHeaderTooLong);
+  BmpFile longTrueColor = Sample(24);
+  longTrueColor.infoSize = 70000;
+  ASSERT_TRUE(Read(Build(longTrueColor)));
+  ExpectPixels({{kBlue, kWhite}, {kRed, kGreen}});
 }
 
 TEST_P(ReadBmp, RefusesCompressedAndOtherDepths) {
   for (uint32_t compression : {1u, 2u, 3u, 4u, 5u, 6u}) {
     BmpFile f = Sample(compression == 2 ? 4 : 8);
     f.compression = compression;
-    ExpectRefusedUnchanged(Build(f));
+    ExpectRefusedUnchanged(Build(f), BmpRefusal::kCompressed);
   }
   for (uint16_t bits : {0, 2, 16, 32, 48, 64}) {
     BmpFile f = Sample(24);
     f.bits = bits;
     f.pixels.resize(64);
-    ExpectRefusedUnchanged(Build(f));
+    ExpectRefusedUnchanged(Build(f), BmpRefusal::kUnsupportedDepth);
   }
 }
 
 TEST_P(ReadBmp, RefusesNegativeWidthsAndTheLowestHeight) {
   BmpFile f = Sample(24);
   f.width = -2;
-  ExpectRefusedUnchanged(Build(f));
+  ExpectRefusedUnchanged(Build(f), BmpRefusal::kBadSize);
   f.width = INT_MIN;
-  ExpectRefusedUnchanged(Build(f));
+  ExpectRefusedUnchanged(Build(f), BmpRefusal::kBadSize);
   BmpFile g = Sample(24);
   g.height = INT_MIN;
-  ExpectRefusedUnchanged(Build(g));
+  ExpectRefusedUnchanged(Build(g), BmpRefusal::kBadSize);
 }
 
 TEST_P(ReadBmp, RefusesSizesNoImageCanHaveWithoutAllocating) {
   // Each header promises far more pixels than the file holds; none may cost
   // an allocation of that size (a pipe cannot tell its length in advance).
-  const std::pair<int32_t, int32_t> sizes[] = {
-      {INT_MAX, INT_MAX}, {INT_MAX, 1}, {1, INT_MAX}, {0x40000000, 4}, {20000, 20000}, {30000, -30000}, {1 << 28, 8}};
+  // 20000 x 20000 (1.2e9 bytes at 24 bits) is an image that could be made,
+  // so it is refused as cut short; the others are too large for any image.
+  const struct {
+    int32_t width, height;
+    BmpRefusal why;
+  } sizes[] = {{INT_MAX, INT_MAX, BmpRefusal::kTooLarge},     {INT_MAX, 1, BmpRefusal::kTooLarge},
+               {1, INT_MAX, BmpRefusal::kTooLarge},           {0x40000000, 4, BmpRefusal::kTooLarge},
+               {20000, 20000, BmpRefusal::kTruncatedPixels},  {30000, -30000, BmpRefusal::kTooLarge},
+               {1 << 28, 8, BmpRefusal::kTooLarge}};
   for (int bits : {1, 4, 8, 24}) {
     for (const auto& size : sizes) {
       BmpFile f = Sample(bits);
-      f.width = size.first;
-      f.height = size.second;
-      ExpectRefusedUnchanged(Build(f));
+      f.width = size.width;
+      f.height = size.height;
+      ExpectRefusedUnchanged(Build(f), size.why);
     }
   }
 }
@@ -335,6 +362,9 @@ INSTANTIATE_TEST_SUITE_P(Streams, ReadBmp, ::testing::Values(Source::File, Sourc
 
 TEST(ReadBmpStream, NullStreamIsRefused) {
   dib24 image;
+  BmpRefusal why = BmpRefusal::kNone;
+  EXPECT_FALSE(image.ReadBmp(nullptr, &why));
+  EXPECT_EQ(why, BmpRefusal::kNoStream);
   EXPECT_FALSE(image.ReadBmp(nullptr));
   EXPECT_EQ(image.width, 1);
 }
@@ -350,9 +380,12 @@ TEST(ReadBmpStream, ReadsFromWhereTheStreamStands) {
   std::fwrite(two.data(), 1, two.size(), out);
   std::fclose(out);
   std::FILE* in = std::fopen("read_bmp_twice.bmp", "rb");
-  EXPECT_TRUE(first.ReadBmp(in));
+  BmpRefusal why = BmpRefusal::kNoStream;
+  EXPECT_TRUE(first.ReadBmp(in, &why));
+  EXPECT_EQ(why, BmpRefusal::kNone);
   EXPECT_TRUE(second.ReadBmp(in));
-  EXPECT_FALSE(second.ReadBmp(in));
+  EXPECT_FALSE(second.ReadBmp(in, &why));
+  EXPECT_EQ(why, BmpRefusal::kTruncatedFileHeader);  // nothing left
   std::fclose(in);
   std::remove("read_bmp_twice.bmp");
   EXPECT_EQ(second.width, 2);
@@ -378,7 +411,9 @@ TEST(ReadBmpStream, ImpossibleSizeIsRefusedBeforeThePixels) {
       dib24 image;
       FilledPipe pipe(bytes);
       ASSERT_NE(pipe.Stream(), nullptr);
-      EXPECT_FALSE(image.ReadBmp(pipe.Stream()));
+      BmpRefusal why = BmpRefusal::kNone;
+      EXPECT_FALSE(image.ReadBmp(pipe.Stream(), &why));
+      EXPECT_EQ(why, BmpRefusal::kTooLarge);
       Bytes rest(body.size() + 1);
       rest.resize(std::fread(rest.data(), 1, rest.size(), pipe.Stream()));
       EXPECT_TRUE(rest == body) << bits << " bits, " << size.first << " x " << size.second << ": " << rest.size()
@@ -389,7 +424,9 @@ TEST(ReadBmpStream, ImpossibleSizeIsRefusedBeforeThePixels) {
       std::fwrite(bytes.data(), 1, bytes.size(), out);
       std::fclose(out);
       std::FILE* in = std::fopen("read_bmp_impossible.bmp", "rb");
-      EXPECT_FALSE(image.ReadBmp(in));
+      why = BmpRefusal::kNone;
+      EXPECT_FALSE(image.ReadBmp(in, &why));
+      EXPECT_EQ(why, BmpRefusal::kTooLarge);
       EXPECT_EQ(std::ftell(in), static_cast<long>(headers.size())) << bits;
       std::fclose(in);
       std::remove("read_bmp_impossible.bmp");
@@ -401,14 +438,15 @@ TEST(ReadBmpStream, ImpossibleSizeIsRefusedBeforeThePixels) {
 // The stand-in can make DIB sections fail and counts the requests.
 TEST(ReadBmpStandIn, RefusesWhenTheImageCannotBeMade) {
   for (int bits : {1, 4, 8, 24}) {
-    dib24 image;
-    const ImageState before(image);
-    GdiStandIn::FailNextDibSections(1);
-    EXPECT_FALSE(ReadFrom(image, Build(Sample(bits)), Source::File)) << bits;
-    EXPECT_TRUE(ImageState(image) == before);
-    GdiStandIn::FailNextDibSections(1);
-    EXPECT_FALSE(ReadFrom(image, Build(Sample(bits)), Source::Pipe)) << bits;
-    EXPECT_TRUE(ImageState(image) == before);
+    for (Source source : {Source::File, Source::Pipe}) {
+      dib24 image;
+      const ImageState before(image);
+      BmpRefusal why = BmpRefusal::kNone;
+      GdiStandIn::FailNextDibSections(1);
+      EXPECT_FALSE(ReadFrom(image, Build(Sample(bits)), source, &why)) << bits;
+      EXPECT_EQ(why, BmpRefusal::kNoDibSection) << bits;
+      EXPECT_TRUE(ImageState(image) == before);
+    }
     GdiStandIn::FailNextDibSections(0);
   }
 }
@@ -421,7 +459,9 @@ TEST(ReadBmpStandIn, ATruncatedFileNeverAsksForItsImage) {
     f.height = 20000;
     dib24 image;
     const int calls = GdiStandIn::DibSectionCalls();
-    EXPECT_FALSE(ReadFrom(image, Build(f), source));
+    BmpRefusal why = BmpRefusal::kNone;
+    EXPECT_FALSE(ReadFrom(image, Build(f), source, &why));
+    EXPECT_EQ(why, BmpRefusal::kTruncatedPixels);
     EXPECT_EQ(GdiStandIn::DibSectionCalls(), calls);
   }
 }
@@ -432,7 +472,9 @@ TEST(ReadBmpStandIn, FailuresFreeEverything) {
   BmpFile f = Sample(8);
   Bytes cut = Build(f);
   cut.pop_back();
-  EXPECT_FALSE(ReadFrom(image, cut, Source::File));
+  BmpRefusal why = BmpRefusal::kNone;
+  EXPECT_FALSE(ReadFrom(image, cut, Source::File, &why));
+  EXPECT_EQ(why, BmpRefusal::kTruncatedPixels);
   EXPECT_TRUE(ReadFrom(image, Build(f), Source::File));
   EXPECT_EQ(GdiStandIn::LiveBitmaps(), bitmaps);
   EXPECT_EQ(GdiStandIn::LiveDcs(), dcs);

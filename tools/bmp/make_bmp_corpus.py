@@ -9,8 +9,9 @@ the pixels Pillow decodes from it (rows top-down, 3 bytes red, green, blue a
 pixel), manifest.txt with one line per file:
 
     <file> load <width> <height> <bits per pixel> <info header size>
-    <file> refuse <what it is>
+    <file> refuse <what it is> <reason>
 
+where <reason> is the BmpRefusal the reader gives for it ("kCompressed"),
 and seeds/, a small selection for the fuzzer. Writers: Pillow (1, 8 and 24
 bits, 40-byte headers) and ImageMagick (1, 4, 8 and 24 bits, with its default
 108/124-byte headers and with 40-byte ones, RLE, 16 and 32 bits, OS/2).
@@ -78,10 +79,10 @@ class Corpus:
         if seed:
             self.seeds.append(name)
 
-    def refuse(self, name, data, what, seed=True):
+    def refuse(self, name, data, what, reason, seed=True):
         with open(os.path.join(self.outdir, name), "wb") as f:
             f.write(data)
-        self.lines.append(f"{name} refuse {what}")
+        self.lines.append(f"{name} refuse {what} {reason}")
         if seed:
             self.seeds.append(name)
 
@@ -140,7 +141,9 @@ def pillow_files(corpus):
             corpus.load(f"pil_P8_w{width}_gap.bmp", with_gap(pil_bytes(paletted), 36), seed)
             corpus.load(f"pil_24_w{width}_gap.bmp", with_gap(pil_bytes(rgb), 4), seed)
     rgba = Image.new("RGBA", (6, 4), (10, 20, 30, 40))
-    corpus.refuse("pil_32_rgb.bmp", pil_bytes(rgba), "32-bit")
+    data = pil_bytes(rgba)
+    assert fields(data)[4:] == (32, 0), fields(data)  # plain 32-bit, no bit fields
+    corpus.refuse("pil_32_rgb.bmp", data, "32-bit", "kUnsupportedDepth")
 
 
 def magick_files(corpus, convert, work):
@@ -185,23 +188,30 @@ def magick_files(corpus, convert, work):
             assert info[1] == 108 and info[4] == bits, f"ImageMagick wrote {info} for a grey {bits}-bit file"
             corpus.load(f"im_{bits}_v4grey_w{width}.bmp", data, seed=width in (2, 9))
 
-    # What the reader refuses: run-length, bit-field, 16 and 32 bits, OS/2.
+    # What the reader refuses, and why: run-length and bit-field files are
+    # compressed; a 24-bit OS/2 file has its pixels right after a 12-byte
+    # header, where a 40-byte one has no room. RGB555 may be written plain
+    # (then its depth is refused) or with bit fields.
     refused = (
-        ("rle8", 8, ["-compress", "RLE"], "BMP3:", 1),
-        ("rle8v5", 8, ["-compress", "RLE"], "BMP:", 1),
-        ("rgb565", 24, ["-define", "bmp:subtype=RGB565"], "BMP:", 3),
-        ("rgb555", 24, ["-define", "bmp:subtype=RGB555"], "BMP:", None),
-        ("argb32", 24, ["-alpha", "set", "-channel", "A", "-evaluate", "set", "50%", "+channel"], "BMP:", 3),
-        ("os2", 24, [], "BMP2:", None),
+        ("rle8", 8, ["-compress", "RLE"], "BMP3:", 1, "kCompressed"),
+        ("rle8v5", 8, ["-compress", "RLE"], "BMP:", 1, "kCompressed"),
+        ("rgb565", 24, ["-define", "bmp:subtype=RGB565"], "BMP:", 3, "kCompressed"),
+        ("rgb555", 24, ["-define", "bmp:subtype=RGB555"], "BMP:", None, None),
+        ("argb32", 24, ["-alpha", "set", "-channel", "A", "-evaluate", "set", "50%", "+channel"], "BMP:", 3,
+         "kCompressed"),
+        ("os2", 24, [], "BMP2:", None, "kNoRoomForInfoHeader"),
     )
-    for name, bits, options, prefix, compression in refused:
+    for name, bits, options, prefix, compression, reason in refused:
         files = run(bits, options, prefix, "refuse_" + name)
         for width in (1, 7, 12, 40):
             data = files[width]
             info = fields(data)
             if compression is not None:
                 assert info[5] == compression, (name, info)
-            corpus.refuse(f"im_{name}_w{width}.bmp", data, name, seed=width != 40)
+            if name == "os2":
+                assert info[:2] == (26, 12), (name, info)
+            why = reason or ("kCompressed" if info[5] else "kUnsupportedDepth")
+            corpus.refuse(f"im_{name}_w{width}.bmp", data, name, why, seed=width != 40)
 
 
 def main():
