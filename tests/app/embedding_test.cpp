@@ -310,6 +310,45 @@ TEST_F(Embedding, UnloadedAndLoadedAgainElsewhereTheLibraryStillWorks) {
   ExpectStrokeLands(host);
   DestroyWindow(host);
 }
+
+void ExpectTabletClosed() {
+  WintabDoubleApi tablet;
+  ASSERT_TRUE(tablet.Bind(GetModuleHandleA("wintab32.dll")));
+  EXPECT_EQ(tablet.OpenCount(), 0) << "a canvas was not torn down";
+}
+
+// Both libraries in one host: each takes only the canvases it made. A picture
+// loaded by the other library's code would stay in the canvas and break its
+// teardown once that library is gone. The other library is unloaded first
+// here; the build for the other library unloads them in the other order.
+TEST_F(Embedding, EachOfTwoLibrariesTakesOnlyItsOwnCanvases) {
+  const char* otherName = std::strcmp(kModule, "inkstone-canvas.dll") ? "inkstone-canvas.dll" : "inkstone-canvas-disc.dll";
+  HMODULE other = LoadLibraryA((TestDirectory() + otherName).c_str());
+  ASSERT_NE(other, nullptr);
+  const Paint_InitProc otherInit = Export<Paint_InitProc>(other, "Paint_Init");
+  const Paint_LoadProc otherLoad = Export<Paint_LoadProc>(other, "Paint_Load");
+  const std::string path = WriteTwoByTwo();
+  HWND ours = MakeHost(), theirs = MakeHost();
+  ASSERT_EQ(init(ours), 1);
+  ASSERT_EQ(otherInit(theirs), 1);
+  EXPECT_EQ(load(ours, path.c_str()), 1);
+  EXPECT_EQ(otherLoad(ours, path.c_str()), 0);
+  EXPECT_EQ(load(theirs, path.c_str()), 0);
+  EXPECT_EQ(otherInit(ours), 0);
+  EXPECT_EQ(init(theirs), 0);
+
+  DestroyWindow(theirs);
+  ASSERT_TRUE(FreeLibrary(other));
+  DestroyWindow(ours);
+  EXPECT_FALSE(IsWindow(ours));
+  ExpectTabletClosed();
+  HWND next = MakeHost();
+  EXPECT_EQ(init(next), 1);
+  EXPECT_EQ(load(next, path.c_str()), 1);
+  DestroyWindow(next);
+  ExpectTabletClosed();
+}
+
 #endif
 
 // The canvas of a second instance of the program: its window's property holds
