@@ -75,6 +75,11 @@ SCWin* SCWin::FindSCWin(HWND window) { return static_cast<SCWin*>(GetPropA(windo
 
 bool SCWin::MadeByThisModule() const { return maker == &kThisModule; }
 
+void SCWin::ReleaseThreadCache() {
+  const LONG slot = InterlockedExchange(&cacheSlot, 0);
+  if (slot) TlsFree(static_cast<DWORD>(slot - 1));
+}
+
 LRESULT CALLBACK SCWin::SubclassWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   SCWin* object = CachedObject(window);
   if (!object) {

@@ -27,6 +27,9 @@ class SCWin {
   // by every module of the process, and a run-time type check that compares
   // type names takes another module's class of the same name for this one.
   bool MadeByThisModule() const;
+  // Gives back the thread-local slot of the window lookup cache, for a library
+  // that is being unloaded (its windows must be gone by then).
+  static void ReleaseThreadCache();
   static LRESULT CALLBACK SubclassWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
   bool autoDelete;

@@ -349,6 +349,29 @@ TEST_F(Embedding, EachOfTwoLibrariesTakesOnlyItsOwnCanvases) {
   ExpectTabletClosed();
 }
 
+DWORD LowestFreeTlsIndex() {
+  const DWORD index = TlsAlloc();
+  TlsFree(index);
+  return index;
+}
+
+// The library's window lookup cache takes a thread-local slot; each unload
+// must give it back, or every reload uses up one more.
+TEST_F(Embedding, ReloadingTheLibraryUsesUpNoThreadLocalSlots) {
+  const auto reload = [this] {
+    ASSERT_TRUE(FreeLibrary(module));
+    module = LoadCanvasModule();
+    ASSERT_NE(module, nullptr);
+    BindExports();
+    HWND host = MakeHost();
+    ASSERT_EQ(init(host), 1);
+    DestroyWindow(host);
+  };
+  reload();  // whatever loading takes once for good
+  const DWORD lowest = LowestFreeTlsIndex();
+  for (int i = 0; i < 3; ++i) reload();
+  EXPECT_EQ(LowestFreeTlsIndex(), lowest);
+}
 #endif
 
 // The canvas of a second instance of the program: its window's property holds
