@@ -322,8 +322,8 @@ void ExpectTabletClosed() {
 // teardown once that library is gone. The other library is unloaded first
 // here; the build for the other library unloads them in the other order.
 TEST_F(Embedding, EachOfTwoLibrariesTakesOnlyItsOwnCanvases) {
-  const char* otherName = std::strcmp(kModule, "inkstone-canvas.dll") ? "inkstone-canvas.dll" : "inkstone-canvas-disc.dll";
-  HMODULE other = LoadLibraryA((TestDirectory() + otherName).c_str());
+  const bool soft = std::strcmp(kModule, "inkstone-canvas.dll") == 0;
+  HMODULE other = LoadLibraryA((TestDirectory() + (soft ? "inkstone-canvas-disc.dll" : "inkstone-canvas.dll")).c_str());
   ASSERT_NE(other, nullptr);
   const Paint_InitProc otherInit = Export<Paint_InitProc>(other, "Paint_Init");
   const Paint_LoadProc otherLoad = Export<Paint_LoadProc>(other, "Paint_Load");
