@@ -14,7 +14,8 @@ bool OnThisThread(HWND window) { return GetWindowThreadProcessId(window, nullptr
 
 int Paint_Init(HWND window) {
   if (!OnThisThread(window)) return 0;
-  // One canvas per window: the window's subclass property holds one object.
+  // One canvas per window: the window's subclass property holds one object,
+  // whichever module made it.
   if (SCWin::FindSCWin(window)) return 0;
   PaintWin* canvas = new (std::nothrow) PaintWin;
   if (!canvas) return 0;
@@ -27,7 +28,11 @@ int Paint_Init(HWND window) {
 int Paint_Load(HWND window, const char* path) {
   // The property is read only for a window of this thread.
   if (!OnThisThread(window)) return 0;
-  PaintWin* canvas = dynamic_cast<PaintWin*>(SCWin::FindSCWin(window));
+  // Only a canvas of this module: another module's (the other library's, say)
+  // would keep a picture whose code leaves with that module.
+  SCWin* object = SCWin::FindSCWin(window);
+  if (!object || !object->MadeByThisModule()) return 0;
+  PaintWin* canvas = dynamic_cast<PaintWin*>(object);
   if (!canvas) return 0;
   return canvas->LoadCanvas(path) ? 1 : 0;
 }

@@ -3,6 +3,9 @@
 namespace {
 const char kObjectProp[] = "SCWin Subclass Prop Name";
 
+// Each module that holds this code has one of its own.
+const char kThisModule = 0;
+
 // The subclass procedure runs for every message of the window, and on some
 // systems (Wine) a property lookup is a round trip to a server. So each thread
 // remembers the object it dispatched to last; the object's own hwnd confirms
@@ -38,7 +41,7 @@ void Forget(SCWin* object) {
 }
 }  // namespace
 
-SCWin::SCWin() : autoDelete(false), prevProc(nullptr), hwnd(nullptr) {}
+SCWin::SCWin() : autoDelete(false), prevProc(nullptr), hwnd(nullptr), maker(&kThisModule) {}
 
 SCWin::~SCWin() { Forget(this); }
 
@@ -69,6 +72,13 @@ LRESULT SCWin::CallPrevProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 SCWin* SCWin::FindSCWin(HWND window) { return static_cast<SCWin*>(GetPropA(window, kObjectProp)); }
+
+bool SCWin::MadeByThisModule() const { return maker == &kThisModule; }
+
+void SCWin::ReleaseThreadCache() {
+  const LONG slot = InterlockedExchange(&cacheSlot, 0);
+  if (slot) TlsFree(static_cast<DWORD>(slot - 1));
+}
 
 LRESULT CALLBACK SCWin::SubclassWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   SCWin* object = CachedObject(window);

@@ -22,9 +22,20 @@ class SCWin {
   bool Attach(HWND window);
   LRESULT CallPrevProc(UINT msg, WPARAM wParam, LPARAM lParam);
   static SCWin* FindSCWin(HWND window);
+  // True for an object constructed by the code of this module (the program or
+  // library that holds this copy of the class). The window property is seen
+  // by every module of the process, and a run-time type check that compares
+  // type names takes another module's class of the same name for this one.
+  bool MadeByThisModule() const;
+  // Gives back the thread-local slot of the window lookup cache, for a library
+  // that is being unloaded (its windows must be gone by then).
+  static void ReleaseThreadCache();
   static LRESULT CALLBACK SubclassWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
   bool autoDelete;
   WNDPROC prevProc;
   HWND hwnd;
+
+ private:
+  const void* maker;  // an address in the module whose code constructed the object
 };

@@ -310,6 +310,68 @@ TEST_F(Embedding, UnloadedAndLoadedAgainElsewhereTheLibraryStillWorks) {
   ExpectStrokeLands(host);
   DestroyWindow(host);
 }
+
+void ExpectTabletClosed() {
+  WintabDoubleApi tablet;
+  ASSERT_TRUE(tablet.Bind(GetModuleHandleA("wintab32.dll")));
+  EXPECT_EQ(tablet.OpenCount(), 0) << "a canvas was not torn down";
+}
+
+// Both libraries in one host: each takes only the canvases it made. A picture
+// loaded by the other library's code would stay in the canvas and break its
+// teardown once that library is gone. The other library is unloaded first
+// here; the build for the other library unloads them in the other order.
+TEST_F(Embedding, EachOfTwoLibrariesTakesOnlyItsOwnCanvases) {
+  const bool soft = std::strcmp(kModule, "inkstone-canvas.dll") == 0;
+  HMODULE other = LoadLibraryA((TestDirectory() + (soft ? "inkstone-canvas-disc.dll" : "inkstone-canvas.dll")).c_str());
+  ASSERT_NE(other, nullptr);
+  const Paint_InitProc otherInit = Export<Paint_InitProc>(other, "Paint_Init");
+  const Paint_LoadProc otherLoad = Export<Paint_LoadProc>(other, "Paint_Load");
+  const std::string path = WriteTwoByTwo();
+  HWND ours = MakeHost(), theirs = MakeHost();
+  ASSERT_EQ(init(ours), 1);
+  ASSERT_EQ(otherInit(theirs), 1);
+  EXPECT_EQ(load(ours, path.c_str()), 1);
+  EXPECT_EQ(otherLoad(ours, path.c_str()), 0);
+  EXPECT_EQ(load(theirs, path.c_str()), 0);
+  EXPECT_EQ(otherInit(ours), 0);
+  EXPECT_EQ(init(theirs), 0);
+
+  DestroyWindow(theirs);
+  ASSERT_TRUE(FreeLibrary(other));
+  DestroyWindow(ours);
+  EXPECT_FALSE(IsWindow(ours));
+  ExpectTabletClosed();
+  HWND next = MakeHost();
+  EXPECT_EQ(init(next), 1);
+  EXPECT_EQ(load(next, path.c_str()), 1);
+  DestroyWindow(next);
+  ExpectTabletClosed();
+}
+
+DWORD LowestFreeTlsIndex() {
+  const DWORD index = TlsAlloc();
+  TlsFree(index);
+  return index;
+}
+
+// The library's window lookup cache takes a thread-local slot; each unload
+// must give it back, or every reload uses up one more.
+TEST_F(Embedding, ReloadingTheLibraryUsesUpNoThreadLocalSlots) {
+  const auto reload = [this] {
+    ASSERT_TRUE(FreeLibrary(module));
+    module = LoadCanvasModule();
+    ASSERT_NE(module, nullptr);
+    BindExports();
+    HWND host = MakeHost();
+    ASSERT_EQ(init(host), 1);
+    DestroyWindow(host);
+  };
+  reload();  // whatever loading takes once for good
+  const DWORD lowest = LowestFreeTlsIndex();
+  for (int i = 0; i < 3; ++i) reload();
+  EXPECT_EQ(LowestFreeTlsIndex(), lowest);
+}
 #endif
 
 // The canvas of a second instance of the program: its window's property holds
