@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <new>
 #include <random>
 #include <vector>
 
@@ -28,6 +29,35 @@ void GiveMasks(Brush& brush) {
     brush.levels.emplace_back(new int16_t[n * n]);
     std::memcpy(brush.levels.back().get(), from.levels[k].get(), sizeof(int16_t) * n * n);
   }
+}
+
+namespace {
+// While above zero, array allocations without exceptions fail, one each: in
+// the stroke buffer, that is the coverage map.
+int failingArrays = 0;
+}  // namespace
+
+// Not under valgrind, which serves every allocation itself.
+bool ArrayAllocationsCanFail();
+
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+  if (failingArrays > 0) {
+    --failingArrays;
+    return nullptr;
+  }
+  try {
+    return ::operator new[](size);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+bool ArrayAllocationsCanFail() {
+  BrushBuff probe;
+  failingArrays = 1;
+  const bool failed = !probe.Resize(1, 1);
+  failingArrays = 0;
+  return failed;
 }
 
 namespace {
@@ -287,26 +317,40 @@ TEST_F(StrokeBufferTest, BufferWithoutPixelsIgnoresDrawing) {
   EXPECT_NEAR(buffer.lastX, 10, 0.15);
 }
 
-// A size whose surface cannot be made leaves the buffer and the stroke in it
-// as they were, and drawing goes on.
+// A size whose surface or coverage map cannot be made leaves the buffer and
+// the stroke in it as they were, and drawing goes on.
 TEST_F(StrokeBufferTest, SizeThatCannotBeMadeLeavesTheBufferAsItWas) {
   PenDown();
   buffer.DrawSegment(5, 5, 10, 8, 1, 1, 3, kInk);
   const DirtyRect before = buffer.dirty;
   const unsigned char* bits = buffer.surface.bits;
+  const float* coverage = buffer.coverage.get();
   const float covered = buffer.coverage[6 * 40 + 6];
   ASSERT_GT(covered, 0.0f);
+  auto expectAsItWas = [&](const char* failing) {
+    SCOPED_TRACE(failing);
+    EXPECT_EQ(buffer.surface.width, 40);
+    EXPECT_EQ(buffer.surface.height, 30);
+    EXPECT_EQ(buffer.surface.bits, bits);
+    EXPECT_EQ(buffer.coverage.get(), coverage);
+    EXPECT_EQ(buffer.coverage[6 * 40 + 6], covered);
+    ExpectDirty(buffer, before.left, before.top, before.right, before.bottom);
+  };
 #ifdef _WIN32
   EXPECT_FALSE(buffer.Resize(1 << 20, 1 << 20));  // far beyond what a DIB section may hold
 #else
   GdiStandIn::FailNextDibSections(1);
   EXPECT_FALSE(buffer.Resize(300, 200));
 #endif
-  EXPECT_EQ(buffer.surface.width, 40);
-  EXPECT_EQ(buffer.surface.height, 30);
-  EXPECT_EQ(buffer.surface.bits, bits);
-  EXPECT_EQ(buffer.coverage[6 * 40 + 6], covered);
-  ExpectDirty(buffer, before.left, before.top, before.right, before.bottom);
+  expectAsItWas("the surface");
+
+  if (ArrayAllocationsCanFail()) {
+    failingArrays = 1;
+    EXPECT_FALSE(buffer.Resize(300, 200));
+    failingArrays = 0;
+    expectAsItWas("the coverage map");
+  }
+
   buffer.DrawSegment(10, 8, 20, 12, 1, 1, 3, kInk);
   EXPECT_GT(buffer.dirty.right, before.right);
   EXPECT_TRUE(buffer.Resize(8, 8));
