@@ -16,8 +16,11 @@ if(WIN32)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  # Every test program ends at once on a fault that nothing handles.
+  add_library(inkstone_end_at_once OBJECT ${PROJECT_SOURCE_DIR}/tests/support/EndAtOnce.cpp)
   add_library(inkstone_gtest INTERFACE)
   target_link_libraries(inkstone_gtest INTERFACE gtest_main)
+  target_sources(inkstone_gtest INTERFACE $<TARGET_OBJECTS:inkstone_end_at_once>)
 
   # The build's own Wine session (prefix, display, wineserver) lives in the
   # build folder: <build>/wine-run and <build>/wine-session call the scripts
@@ -100,7 +103,9 @@ function(inkstone_add_benchmark name)
   cmake_parse_arguments(B "" "" "SOURCES;LIBS;ARGS" ${ARGN})
   add_executable(${name} ${B_SOURCES})
   target_link_libraries(${name} PRIVATE ${B_LIBS})
-  if(NOT WIN32)
+  if(WIN32)
+    target_sources(${name} PRIVATE $<TARGET_OBJECTS:inkstone_end_at_once>)
+  else()
     find_package(benchmark REQUIRED)
     target_link_libraries(${name} PRIVATE benchmark::benchmark)
   endif()

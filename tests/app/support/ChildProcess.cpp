@@ -34,6 +34,20 @@ std::vector<char> EnvironmentBlock(const std::vector<std::string>& overrides) {
   return result;
 }
 
+// Every child of this test program belongs to one job that ends them all when
+// its handle closes: when the test program ends, however it ends, no program
+// it started runs on.
+HANDLE ChildrenJob() {
+  static HANDLE job = [] {
+    HANDLE made = CreateJobObjectA(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (made) SetInformationJobObject(made, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    return made;
+  }();
+  return job;
+}
+
 struct WindowSearch {
   DWORD processId;
   const char* caption;
@@ -82,11 +96,14 @@ bool ChildProcess::Start(const std::string& program, const std::vector<std::stri
   startup.hStdOutput = outputWrite;
   startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
   std::string directory = program.substr(0, program.find_last_of("\\/") + 1);
-  const BOOL started = CreateProcessA(program.c_str(), commandBuffer.data(), nullptr, nullptr, TRUE, 0,
-                                      environmentBlock.data(), directory.empty() ? nullptr : directory.c_str(),
-                                      &startup, &info_);
+  const BOOL started = CreateProcessA(program.c_str(), commandBuffer.data(), nullptr, nullptr, TRUE,
+                                      CREATE_SUSPENDED, environmentBlock.data(),
+                                      directory.empty() ? nullptr : directory.c_str(), &startup, &info_);
   CloseHandle(outputWrite);
-  return started != FALSE;
+  if (!started) return false;
+  if (ChildrenJob()) AssignProcessToJobObject(ChildrenJob(), info_.hProcess);
+  ResumeThread(info_.hThread);
+  return true;
 }
 
 void ChildProcess::Drain() {
