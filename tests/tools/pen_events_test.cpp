@@ -46,16 +46,16 @@ TEST(PenEvents, FramesOfWhatAHandDoes) {
       kScreen, 100);
   const char* expected[] = {
       "K140=1 A0=0 A1=0 A18=0 S",  // the tip comes into proximity
-      "A0=10 A1=0 A18=0 S",
-      "A0=10 A1=0 A18=32768 K14a=1 S",  // touches
-      "A0=20 A1=0 A18=65536 S",
+      "A0=8 A1=0 A18=0 S",
+      "A0=8 A1=0 A18=32768 K14a=1 S",  // touches
+      "A0=16 A1=0 A18=65536 S",
       "K14c=1 S",  // the upper barrel button
-      "A0=20 A1=0 A18=0 K14a=0 S",
+      "A0=16 A1=0 A18=0 K14a=0 S",
       "K14c=0 S",
       "K140=0 S",
-      "K141=1 A0=30 A1=40 A18=0 S",  // the eraser comes in
+      "K141=1 A0=24 A1=32 A18=0 S",  // the eraser comes in
       "M10",  // the pick, step 10, after the wait
-      "A0=30 A1=40 A18=16384 K14a=1 S"};
+      "A0=24 A1=32 A18=16384 K14a=1 S"};
   const double at[] = {0, 0.01, 0.02, 0.03, 0.04, 0.05, 0.06, 0.07, 0.08, 0.19, 0.20};
   ASSERT_EQ(frames.size(), 11u);
   for (int i = 0; i < 11; ++i) {
@@ -68,17 +68,19 @@ TEST(PenEvents, APenComesInAtRest) {
   // A first packet that presses is brought in one packet earlier, unpressed.
   const std::vector<PenFrame> frames = Frames("pen 5 5 1\n", kScreen, 200);
   ASSERT_EQ(frames.size(), 2u);
-  EXPECT_EQ(Text(frames[0]), "K140=1 A0=50 A1=50 A18=0 S");
-  EXPECT_EQ(Text(frames[1]), "A0=50 A1=50 A18=65536 K14a=1 S");
+  EXPECT_EQ(Text(frames[0]), "K140=1 A0=40 A1=40 A18=0 S");
+  EXPECT_EQ(Text(frames[1]), "A0=40 A1=40 A18=65536 K14a=1 S");
   EXPECT_NEAR(frames[1].at, 0.005, 1e-12);
 }
 
 TEST(PenEvents, ClientPixelsInDeviceUnits) {
   const PenMapping canvas = {100, 50, 1024, 768};
-  EXPECT_EQ(DeviceX(12.34, canvas), 1123);  // (100 + 12.34) pixels, ten units each
-  EXPECT_EQ(DeviceY(0.05, canvas), 501);
+  // 8191 units across 1024 pixels, 6143 down 768.
+  EXPECT_EQ(DeviceX(12.34, canvas), 899);  // 112.34 pixels: 898.63 units
+  EXPECT_EQ(DeviceY(0.05, canvas), 400);   // 50.05 pixels: 400.34 units
+  EXPECT_EQ(DeviceX(1024 - 100, canvas), 8191);
   EXPECT_EQ(DeviceX(-200, canvas), 0);  // kept on the tablet
-  EXPECT_EQ(DeviceY(5000, canvas), 7680);
+  EXPECT_EQ(DeviceY(5000, canvas), 6143);
 }
 
 TEST(PenEvents, RecordsInTheKernelLayout) {

@@ -104,7 +104,7 @@ TEST(PenScript, RefusesFaultsNamingTheLine) {
       "stroke 1 0,0 1,1 2,2 pressure 1 1 1", "stroke 5 0,0 1,1 pressure 1 1 1", "stroke 5 0,0 1,1 2,2 1 1 1",
       "stroke 5 0,0 1,1 2,2 pressure 1 1.5 1", "stroke 5 0;0 1,1 2,2 pressure 1 1 1", "pen 1 2", "pen 1 2 -0.1",
       "lift", "drag purple 0 10", "drag red 0 256", "pick 3", "wait -1", "wait 5 more", "scribble 1 2",
-      "stroke 5 0,0 1,1 2,2 pressure 1 1 1 hols", "hover 1 0,0 1,1", "hover 3 0,0", "proximity in 1 2",
+      "stroke 5 0,0 1,1 2,2 pressure 1 1 1 hols", "hover 1 0,0 1,1", "hover 3 0,0", "proximity in 1",
       "proximity in 1 2 nib", "proximity up", "button 3 down", "button 1 up", "button 2"};
   for (const char* fault : faults) {
     std::vector<PenStep> steps;
@@ -115,8 +115,10 @@ TEST(PenScript, RefusesFaultsNamingTheLine) {
   // Faults of the pen's state: the line that breaks it is named.
   const char* states[] = {"pen 1 1 0.5\nhover 2 0,0 1,1", "pen 1 1 0.5\nproximity out",
                           "button 2 down\nproximity out", "proximity out\npen 1 1 0.5",
-                          "proximity out\nproximity out", "pen 1 1 0\nlift 2", "pen 1 1 0.5\nlift 0",
+                          "proximity out\nproximity out", "pen 1 1 0\nproximity in 1 1", "pen 1 1 0\nlift 2", "pen 1 1 0.5\nlift 0",
                           "pen 1 1 0.5\nlift 2x"};
+  std::vector<PenStep> started;
+  EXPECT_TRUE(ParsePenScript("proximity in 1 2 eraser\npen 1 2 0.5\n", &started, nullptr));  // where the pen starts
   for (const char* state : states) {
     std::vector<PenStep> steps;
     std::string error;

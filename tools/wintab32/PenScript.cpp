@@ -20,6 +20,7 @@ PenStep Step(PenStep::Kind kind) {
 struct PenState {
   bool penDown = false;
   bool inProximity = true;
+  bool moved = false;  // a pen step came: a first `proximity in` may still say where the pen starts
   bool eraser = false;
   int buttons = 0;
   double lastX = 0, lastY = 0, lastPressure = 0;
@@ -88,7 +89,7 @@ bool ParsePenState(const std::string& command, std::istringstream& in, std::vect
     if (direction == "in") {
       if (!ReadPosition(in, &step.x, &step.y)) return *reason = "proximity in needs x y", false;
       if ((in >> end) && end != "tip" && end != "eraser") return *reason = "proximity in takes tip or eraser", false;
-      if (pen->inProximity) return *reason = "proximity in while in proximity", false;
+      if (pen->inProximity && pen->moved) return *reason = "proximity in while in proximity", false;
       step.entering = true;
       step.eraser = end == "eraser";
       pen->inProximity = true;
@@ -215,6 +216,7 @@ bool ParseLine(const std::string& line, std::vector<PenStep>* steps, PenState* p
   }
   std::string extra;
   if (in >> extra) return *reason = "unexpected `" + extra + "`", false;
+  if (makesPackets || command == "hover" || command == "proximity" || command == "button") pen->moved = true;
   return true;
 }
 

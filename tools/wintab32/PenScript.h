@@ -21,7 +21,7 @@
 //   proximity in <x> <y> [tip|eraser]
 //       that end of the pen comes into proximity above x,y (pressure 0); the
 //       packets that follow are that end's. A script starts with the tip in
-//       proximity, and packets need the pen in proximity.
+//       proximity (or with this line), and packets need the pen in proximity.
 //   button <1|2> <down|up>    the lower (1) or upper (2) barrel button is
 //                             pressed or released where the pen is; packets
 //                             carry the buttons held

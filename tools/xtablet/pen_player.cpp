@@ -1,8 +1,11 @@
-// pen_player <fifo> <script> [--rate N] [--origin X,Y] [--window TITLE]
+// pen_player <fifo> <script> [--rate N] [--origin X,Y] [--window TITLE] [--warp X,Y]
 // Plays a pen script into the tablet stack's FIFO (scripts/tablet-stack) at
 // N packets a second (default 200), for the canvas whose client origin is at
 // screen X,Y (default 0,0). Under Wine, --window takes the origin from the
-// top-level window with that title. Mouse steps are not played.
+// top-level window with that title, and --warp first puts the pointer on that
+// client position (X delivers a proximity change, and the first event after
+// the pointer comes in, to the window the pointer was over). Mouse steps are
+// not played.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,7 +21,7 @@
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: pen_player <fifo> <script> [--rate N] [--origin X,Y] [--window TITLE]\n");
+  std::fprintf(stderr, "usage: pen_player <fifo> <script> [--rate N] [--origin X,Y] [--window TITLE] [--warp X,Y]\n");
   return 2;
 }
 
@@ -48,6 +51,11 @@ int main(int argc, char** argv) {
       }
       mapping.originX = origin.x;
       mapping.originY = origin.y;
+    } else if (!std::strcmp(argv[i], "--warp")) {
+      double x, y;
+      if (std::sscanf(value, "%lf,%lf", &x, &y) != 2) return Usage();
+      SetCursorPos(static_cast<int>(mapping.originX + x), static_cast<int>(mapping.originY + y));
+      Sleep(100);
 #endif
     } else {
       return Usage();
