@@ -16,12 +16,33 @@ PenStep Step(PenStep::Kind kind) {
   return step;
 }
 
-PenStep Packet(double x, double y, double pressure) {
+// Where the pen is and what is held, as the script's lines leave it.
+struct PenState {
+  bool penDown = false;
+  bool inProximity = true;
+  bool moved = false;  // a pen step came: a first `proximity in` may still say where the pen starts
+  bool eraser = false;
+  int buttons = 0;
+  double lastX = 0, lastY = 0, lastPressure = 0;
+};
+
+PenStep Packet(const PenState& pen, double x, double y, double pressure) {
   PenStep step = Step(PenStep::kPacket);
   step.x = x;
   step.y = y;
   step.pressure = pressure;
+  step.eraser = pen.eraser;
+  step.buttons = pen.buttons;
   return step;
+}
+
+// Appends a packet and keeps the pen's state.
+void Put(std::vector<PenStep>* steps, PenState* pen, double x, double y, double pressure) {
+  steps->push_back(Packet(*pen, x, y, pressure));
+  pen->penDown = pressure > 0;
+  pen->lastX = x;
+  pen->lastY = y;
+  pen->lastPressure = pressure;
 }
 
 bool ReadPoint(std::istringstream& in, double* x, double* y) {
@@ -38,12 +59,83 @@ bool ReadPressure(std::istringstream& in, double* pressure) {
 
 bool ReadValue(std::istringstream& in, int* value) { return (in >> *value) && *value >= 0 && *value <= 255; }
 
+bool ReadPackets(std::istringstream& in, int least, int* packets) {
+  return (in >> *packets) && *packets >= least && *packets <= kMaxPackets;
+}
+
+bool ReadPosition(std::istringstream& in, double* x, double* y) {
+  return (in >> *x >> *y) && std::isfinite(*x) && std::isfinite(*y);
+}
+
+// The pen-state commands: hover, proximity, button. False with a reason.
+bool ParsePenState(const std::string& command, std::istringstream& in, std::vector<PenStep>* steps, PenState* pen,
+                   std::string* reason) {
+  if (command == "hover") {
+    int packets = 0;
+    double x[2], y[2];
+    if (!ReadPackets(in, 2, &packets)) return *reason = "hover needs 2 or more packets", false;
+    for (int i = 0; i < 2; ++i)
+      if (!ReadPoint(in, &x[i], &y[i])) return *reason = "hover needs two points x,y", false;
+    if (!pen->inProximity) return *reason = "hover out of proximity: `proximity in` first", false;
+    if (pen->penDown) return *reason = "hover with the pen down", false;
+    for (int i = 0; i < packets; ++i) {
+      const double t = i / double(packets - 1);
+      Put(steps, pen, x[0] + (x[1] - x[0]) * t, y[0] + (y[1] - y[0]) * t, 0);
+    }
+  } else if (command == "proximity") {
+    std::string direction, end;
+    PenStep step = Step(PenStep::kProximity);
+    in >> direction;
+    if (direction == "in") {
+      if (!ReadPosition(in, &step.x, &step.y)) return *reason = "proximity in needs x y", false;
+      if ((in >> end) && end != "tip" && end != "eraser") return *reason = "proximity in takes tip or eraser", false;
+      if (pen->inProximity && pen->moved) return *reason = "proximity in while in proximity", false;
+      step.entering = true;
+      step.eraser = end == "eraser";
+      pen->inProximity = true;
+      pen->eraser = step.eraser;
+      pen->lastX = step.x;
+      pen->lastY = step.y;
+      pen->lastPressure = 0;
+    } else if (direction == "out") {
+      if (!pen->inProximity) return *reason = "proximity out while out of proximity", false;
+      if (pen->penDown || pen->buttons) return *reason = "proximity out with the pen down or a button held", false;
+      step.x = pen->lastX;
+      step.y = pen->lastY;
+      step.eraser = pen->eraser;
+      pen->inProximity = false;
+    } else {
+      return *reason = "proximity needs in or out", false;
+    }
+    steps->push_back(step);
+  } else {  // button
+    PenStep step = Step(PenStep::kButton);
+    std::string state;
+    if (!(in >> step.button) || step.button < 1 || step.button > 2 || !(in >> state) ||
+        (state != "down" && state != "up"))
+      return *reason = "button needs 1 or 2 and down or up", false;
+    if (!pen->inProximity) return *reason = "button out of proximity", false;
+    step.pressed = state == "down";
+    const int bit = 1 << (step.button - 1);
+    if (((pen->buttons & bit) != 0) == step.pressed) return *reason = "button " + state + " twice", false;
+    pen->buttons ^= bit;
+    step.x = pen->lastX;
+    step.y = pen->lastY;
+    step.pressure = pen->lastPressure;
+    step.eraser = pen->eraser;
+    step.buttons = pen->buttons;
+    steps->push_back(step);
+  }
+  return true;
+}
+
 // Parses one command line (comment removed); false with a reason.
-bool ParseLine(const std::string& line, std::vector<PenStep>* steps, bool* penDown, double* lastX, double* lastY,
-               std::string* reason) {
+bool ParseLine(const std::string& line, std::vector<PenStep>* steps, PenState* pen, std::string* reason) {
   std::istringstream in(line);
   std::string command;
   if (!(in >> command)) return true;  // blank
+  const bool makesPackets = command == "stroke" || command == "pen" || command == "lift";
+  if (makesPackets && !pen->inProximity) return *reason = command + " out of proximity: `proximity in` first", false;
   if (command == "stroke") {
     int packets = 0;
     double x[3], y[3], p[3];
@@ -54,6 +146,9 @@ bool ParseLine(const std::string& line, std::vector<PenStep>* steps, bool* penDo
     if (!(in >> word) || word != "pressure") return *reason = "stroke needs `pressure p0 p1 p2`", false;
     for (int i = 0; i < 3; ++i)
       if (!ReadPressure(in, &p[i])) return *reason = "pressures are 0..1", false;
+    std::string tail;
+    const bool hold = (in >> tail) && tail == "hold";
+    if (!tail.empty() && !hold) return *reason = "unexpected `" + tail + "`", false;
     for (int i = 0; i < packets; ++i) {
       const double t = i / double(packets - 1);
       // Along the curve as a hand moves: slow at both ends, so that a
@@ -63,24 +158,27 @@ bool ParseLine(const std::string& line, std::vector<PenStep>* steps, bool* penDo
       const double px = u * u * x[0] + 2 * u * s * x[1] + s * s * x[2];
       const double py = u * u * y[0] + 2 * u * s * y[1] + s * s * y[2];
       const double pressure = t < 0.5 ? p[0] + (p[1] - p[0]) * (2 * t) : p[1] + (p[2] - p[1]) * (2 * t - 1);
-      steps->push_back(Packet(px, py, pressure));
+      Put(steps, pen, px, py, pressure);
     }
-    steps->push_back(Packet(x[2], y[2], 0));
-    *penDown = false;
-    *lastX = x[2];
-    *lastY = y[2];
+    if (!hold) Put(steps, pen, x[2], y[2], 0);
   } else if (command == "pen") {
     double x, y, pressure;
-    if (!(in >> x >> y) || !std::isfinite(x) || !std::isfinite(y) || !ReadPressure(in, &pressure))
+    if (!ReadPosition(in, &x, &y) || !ReadPressure(in, &pressure))
       return *reason = "pen needs x y pressure (0..1)", false;
-    steps->push_back(Packet(x, y, pressure));
-    *penDown = pressure > 0;
-    *lastX = x;
-    *lastY = y;
+    Put(steps, pen, x, y, pressure);
   } else if (command == "lift") {
-    if (!*penDown) return *reason = "lift without the pen down", false;
-    steps->push_back(Packet(*lastX, *lastY, 0));
-    *penDown = false;
+    int count = 1;
+    std::string word;
+    if (in >> word) {
+      std::istringstream number(word);
+      if (!(number >> count) || !number.eof() || count < 1 || count > kMaxPackets)
+        return *reason = "lift takes a number of packets", false;
+    }
+    if (!pen->penDown) return *reason = "lift without the pen down", false;
+    const double from = pen->lastPressure;
+    for (int i = 1; i <= count; ++i) Put(steps, pen, pen->lastX, pen->lastY, from * (count - i) / count);
+  } else if (command == "hover" || command == "proximity" || command == "button") {
+    if (!ParsePenState(command, in, steps, pen, reason)) return false;
   } else if (command == "drag") {
     std::string name;
     int from, to, bar = -1;
@@ -118,6 +216,7 @@ bool ParseLine(const std::string& line, std::vector<PenStep>* steps, bool* penDo
   }
   std::string extra;
   if (in >> extra) return *reason = "unexpected `" + extra + "`", false;
+  if (makesPackets || command == "hover" || command == "proximity" || command == "button") pen->moved = true;
   return true;
 }
 
@@ -127,12 +226,11 @@ bool ParsePenScript(const std::string& text, std::vector<PenStep>* steps, std::s
   steps->clear();
   std::istringstream lines(text);
   std::string line, reason;
-  bool penDown = false;
-  double lastX = 0, lastY = 0;
+  PenState pen;
   for (int number = 1; std::getline(lines, line); ++number) {
     const size_t comment = line.find('#');
     if (comment != std::string::npos) line.erase(comment);
-    if (!ParseLine(line, steps, &penDown, &lastX, &lastY, &reason)) {
+    if (!ParseLine(line, steps, &pen, &reason)) {
       if (error) *error = "line " + std::to_string(number) + ": " + reason;
       return false;
     }

@@ -1,6 +1,8 @@
 // Plays $WINTAB_DOUBLE_SCRIPT (a pen script, PenScript.h) in the program that
-// opened a context: packets at a pen's pace into the context opened last, and
-// picker drags and picks as real mouse input. A timer on the control window's
+// opened a context: packets at a pen's pace into the context opened last,
+// proximity changes as WT_PROXIMITY, and picker drags and picks as real mouse
+// input. Cursor 1 is the tip, 2 the eraser; buttons are reported relative
+// (the changed button's number with TBN_DOWN or TBN_UP, else 0). A timer on the control window's
 // thread (the program's own) drives it; each packet waits until the program
 // has handled the one before it.
 #include <cmath>
@@ -21,6 +23,8 @@ const UINT_PTR kTimerId = 0x5C41;
 const UINT kTickMs = 5;
 const int kPacketMs = 5;   // a pen reports about 200 packets a second
 const int kMouseMs = 10;   // mouse moves of a drag
+const UINT kTipCursor = 1, kEraserCursor = 2;
+const WORD TBN_UP = 1, TBN_DOWN = 2;
 
 std::vector<PenStep> steps;
 size_t next;
@@ -81,24 +85,34 @@ void SendMouse(HWND window, int x, int y, DWORD buttons) {
   SendInput(count, inputs, sizeof(INPUT));
 }
 
+// Queues a packet where the step puts the pen; the serial number, 0 for none.
+UINT QueueAt(const PenStep& step, DWORD buttons, Context& context) {
+  const WintabDoubleDevice device = CurrentDevice();
+  const LogContext& d = context.description;
+  POINT origin = {0, 0};
+  ClientToScreen(context.window, &origin);
+  WintabDoublePacket packet = {};
+  if (d.lcSysExtX > 0 && d.lcSysExtY > 0) {
+    packet.x = static_cast<DWORD>(std::lround((step.x + origin.x - d.lcSysOrgX) * device.inExtX / d.lcSysExtX));
+    packet.y = static_cast<DWORD>(std::lround((step.y + origin.y - d.lcSysOrgY) * device.inExtY / d.lcSysExtY));
+  }
+  packet.normalPressure = PenPressureUnits(step.pressure, device.pressureMax);
+  packet.cursor = step.eraser ? kEraserCursor : kTipCursor;
+  packet.buttons = buttons;
+  return QueuePacket(&context, packet);
+}
+
 // Plays one step. Packets: the serial number queued, 0 for none. Other steps:
 // 0 when the program must run before the next step.
 UINT Play(const PenStep& step, Context& context) {
   switch (step.kind) {
-    case PenStep::kPacket: {
-      const WintabDoubleDevice device = CurrentDevice();
-      const LogContext& d = context.description;
-      POINT origin = {0, 0};
-      ClientToScreen(context.window, &origin);
-      WintabDoublePacket packet = {};
-      if (d.lcSysExtX > 0 && d.lcSysExtY > 0) {
-        packet.x = static_cast<DWORD>(std::lround((step.x + origin.x - d.lcSysOrgX) * device.inExtX / d.lcSysExtX));
-        packet.y = static_cast<DWORD>(std::lround((step.y + origin.y - d.lcSysOrgY) * device.inExtY / d.lcSysExtY));
-      }
-      packet.normalPressure = PenPressureUnits(step.pressure, device.pressureMax);
-      packet.cursor = 1;  // the stylus tip, no button
-      return QueuePacket(&context, packet);
-    }
+    case PenStep::kPacket:
+      return QueueAt(step, 0, context);
+    case PenStep::kButton:
+      return QueueAt(step, MAKELONG(step.button, step.pressed ? TBN_DOWN : TBN_UP), context);
+    case PenStep::kProximity:
+      if (!PostProximity(&context, step.entering, TRUE)) fault = "no proximity message for this context";
+      return 0;
     case PenStep::kBarPress:
     case PenStep::kBarMove:
     case PenStep::kBarRelease: {
@@ -126,7 +140,9 @@ UINT Play(const PenStep& step, Context& context) {
 
 int Duration(const PenStep& step) {
   switch (step.kind) {
-    case PenStep::kPacket: return kPacketMs;
+    case PenStep::kPacket:
+    case PenStep::kButton:
+    case PenStep::kProximity: return kPacketMs;
     case PenStep::kWait: return step.milliseconds;
     default: return kMouseMs;
   }
@@ -149,7 +165,7 @@ void Advance() {
   while (next < steps.size() && static_cast<LONG>(now - dueAt) >= 0) {
     const PenStep& step = steps[next++];
     dueAt += Duration(step);
-    if (step.kind == PenStep::kPacket) {
+    if (step.kind == PenStep::kPacket || step.kind == PenStep::kButton) {
       waitingFor = Play(step, *context);
       if (waitingFor) return;
     } else if (!Play(step, *context)) {
