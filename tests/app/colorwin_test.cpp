@@ -3,6 +3,7 @@
 // Japanese texts on a system whose ANSI code page is not 932.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -176,13 +177,15 @@ TEST_F(ColorWinTest, CaptionReadsBackAsUnicodeUnderAnotherCodePage) {
 }
 
 // The caption strip (above the client area) as the screen shows it.
-std::vector<uint32_t> CaptionStrip(HWND window) {
+testwin::Screenshot CaptionStrip(HWND window) {
   RECT outer;
   GetWindowRect(window, &outer);
   POINT client = {0, 0};
   ClientToScreen(window, &client);
-  const testwin::Screenshot shot = testwin::CaptureClient(window, true);
-  return std::vector<uint32_t>(shot.pixels.begin(), shot.pixels.begin() + (client.y - outer.top) * shot.width);
+  testwin::Screenshot shot = testwin::CaptureClient(window, true);
+  shot.height = client.y - outer.top;
+  shot.pixels.resize(static_cast<size_t>(shot.height) * shot.width);
+  return shot;
 }
 
 // The caption shows the glyphs of its characters, not the empty boxes of a
@@ -190,14 +193,76 @@ std::vector<uint32_t> CaptionStrip(HWND window) {
 // that no font has. (Wine's own caption font has no Japanese: the project's
 // prefixes link it to a font that has.)
 TEST_F(ColorWinTest, CaptionShowsItsGlyphsNotEmptyBoxes) {
-  const std::vector<uint32_t> shown = CaptionStrip(picker.hwnd);
+  const std::vector<uint32_t> shown = CaptionStrip(picker.hwnd).pixels;
   DefWindowProcW(picker.hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\xE000\xE001\xE002"));
   testwin::Pump();
-  const std::vector<uint32_t> boxes = CaptionStrip(picker.hwnd);
+  const std::vector<uint32_t> boxes = CaptionStrip(picker.hwnd).pixels;
   DefWindowProcW(picker.hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kCaption));
   testwin::Pump();
   EXPECT_NE(shown, boxes) << "the caption shows empty boxes: no font with Japanese glyphs";
-  EXPECT_EQ(CaptionStrip(picker.hwnd), shown) << "the caption reads the same once restored";
+  EXPECT_EQ(CaptionStrip(picker.hwnd).pixels, shown) << "the caption reads the same once restored";
+}
+
+// A character of the symbol font the caption buttons are drawn with, at a cell
+// height, as the screen draws it on the button face (in the window's client
+// area): cut to the pixels that are not the face. `face` gets the font's name.
+testwin::Screenshot SymbolGlyph(HWND window, int height, const wchar_t* character, std::string* face) {
+  HDC dc = GetDC(window);
+  RECT area = {0, 0, 2 * height, 2 * height};
+  FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
+  LOGFONTA symbol = {};
+  symbol.lfHeight = height;
+  symbol.lfCharSet = SYMBOL_CHARSET;
+  lstrcpyA(symbol.lfFaceName, "Marlett");
+  HGDIOBJ old = SelectObject(dc, CreateFontIndirectA(&symbol));
+  char name[LF_FACESIZE] = {};
+  GetTextFaceA(dc, LF_FACESIZE, name);
+  *face = name;
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  TextOutW(dc, height / 2, height / 2, character, 1);
+  DeleteObject(SelectObject(dc, old));
+  ReleaseDC(window, dc);
+  const testwin::Screenshot drawn = testwin::CaptureClient(window);
+  const uint32_t background = testwin::FromColorRef(GetSysColor(COLOR_BTNFACE));
+  RECT ink = {area.right, area.bottom, 0, 0};
+  for (int y = 0; y < area.bottom; ++y)
+    for (int x = 0; x < area.right; ++x)
+      if (drawn.At(x, y) != background) ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y),
+                                               std::max<LONG>(ink.right, x + 1), std::max<LONG>(ink.bottom, y + 1)};
+  testwin::Screenshot glyph;
+  for (int y = ink.top; y < ink.bottom; ++y)
+    for (int x = ink.left; x < ink.right; ++x) glyph.pixels.push_back(drawn.At(x, y));
+  glyph.width = std::max<LONG>(ink.right - ink.left, 0);
+  glyph.height = std::max<LONG>(ink.bottom - ink.top, 0);
+  return glyph;
+}
+
+// Whether the picture holds the (not empty) patch somewhere, pixel for pixel.
+bool Holds(const testwin::Screenshot& picture, const testwin::Screenshot& patch) {
+  if (patch.pixels.empty()) return false;
+  for (int top = 0; top + patch.height <= picture.height; ++top)
+    for (int left = 0; left + patch.width <= picture.width; ++left) {
+      bool same = true;
+      for (int y = 0; y < patch.height && same; ++y)
+        for (int x = 0; x < patch.width && same; ++x) same = picture.At(left + x, top + y) == patch.At(x, y);
+      if (same) return true;
+    }
+  return false;
+}
+
+// Wine draws the close and minimise buttons as the characters "r" and "0" of
+// the symbol font Marlett: a cross and a bar where the font is installed, those
+// very letters where it is missing (the project's prefixes link Wine's own).
+TEST_F(ColorWinTest, CaptionButtonsShowTheSymbolFontsGlyphsNotLetters) {
+  const testwin::Screenshot strip = CaptionStrip(owner.hwnd);
+  std::string face;
+  bool shown = false;
+  for (int height = 6; height <= GetSystemMetrics(SM_CYSIZE) && !shown; ++height)
+    shown = Holds(strip, SymbolGlyph(owner.hwnd, height, L"r", &face)) &&
+            Holds(strip, SymbolGlyph(owner.hwnd, height, L"0", &face));
+  EXPECT_EQ(face, "Marlett") << "the symbol font is missing: the caption buttons show letters";
+  EXPECT_TRUE(shown) << "the caption shows no close and minimise buttons drawn in the symbol font";
 }
 
 TEST_F(ColorWinTest, StartsOpaqueBlackWithTheMarkersAtTheirEnds) {
