@@ -203,66 +203,56 @@ TEST_F(ColorWinTest, CaptionShowsItsGlyphsNotEmptyBoxes) {
   EXPECT_EQ(CaptionStrip(picker.hwnd).pixels, shown) << "the caption reads the same once restored";
 }
 
-// A character of the symbol font the caption buttons are drawn with, at a cell
-// height, as the screen draws it on the button face (in the window's client
-// area): cut to the pixels that are not the face. `face` gets the font's name.
-testwin::Screenshot SymbolGlyph(HWND window, int height, const wchar_t* character, std::string* face) {
+// The face of a button of a normal caption (within its edges, two pixels
+// wide), as DrawFrameControl draws it in the window's client area.
+testwin::Screenshot CaptionButtonFace(HWND window, UINT kind) {
+  RECT button = {0, 0, GetSystemMetrics(SM_CXSIZE) - 2, GetSystemMetrics(SM_CYSIZE) - 4};
   HDC dc = GetDC(window);
-  RECT area = {0, 0, 2 * height, 2 * height};
-  FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
-  LOGFONTA symbol = {};
-  symbol.lfHeight = height;
-  symbol.lfCharSet = SYMBOL_CHARSET;
-  lstrcpyA(symbol.lfFaceName, "Marlett");
-  HGDIOBJ old = SelectObject(dc, CreateFontIndirectA(&symbol));
-  char name[LF_FACESIZE] = {};
-  GetTextFaceA(dc, LF_FACESIZE, name);
-  *face = name;
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-  TextOutW(dc, height / 2, height / 2, character, 1);
-  DeleteObject(SelectObject(dc, old));
+  DrawFrameControl(dc, &button, DFC_CAPTION, kind);
   ReleaseDC(window, dc);
-  const testwin::Screenshot drawn = testwin::CaptureClient(window);
-  const uint32_t background = testwin::FromColorRef(GetSysColor(COLOR_BTNFACE));
-  RECT ink = {area.right, area.bottom, 0, 0};
-  for (int y = 0; y < area.bottom; ++y)
-    for (int x = 0; x < area.right; ++x)
-      if (drawn.At(x, y) != background) ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y),
-                                               std::max<LONG>(ink.right, x + 1), std::max<LONG>(ink.bottom, y + 1)};
-  testwin::Screenshot glyph;
-  for (int y = ink.top; y < ink.bottom; ++y)
-    for (int x = ink.left; x < ink.right; ++x) glyph.pixels.push_back(drawn.At(x, y));
-  glyph.width = std::max<LONG>(ink.right - ink.left, 0);
-  glyph.height = std::max<LONG>(ink.bottom - ink.top, 0);
-  return glyph;
+  const testwin::Screenshot client = testwin::CaptureClient(window);
+  testwin::Screenshot face;
+  face.width = button.right - 4;
+  face.height = button.bottom - 4;
+  for (int y = 2; y < button.bottom - 2; ++y) {
+    auto row = client.pixels.begin() + y * client.width + 2;
+    face.pixels.insert(face.pixels.end(), row, row + face.width);
+  }
+  return face;
 }
 
-// Whether the picture holds the (not empty) patch somewhere, pixel for pixel.
+// Whether the picture holds the patch somewhere, pixel for pixel.
 bool Holds(const testwin::Screenshot& picture, const testwin::Screenshot& patch) {
-  if (patch.pixels.empty()) return false;
   for (int top = 0; top + patch.height <= picture.height; ++top)
     for (int left = 0; left + patch.width <= picture.width; ++left) {
-      bool same = true;
-      for (int y = 0; y < patch.height && same; ++y)
-        for (int x = 0; x < patch.width && same; ++x) same = picture.At(left + x, top + y) == patch.At(x, y);
-      if (same) return true;
+      int y = 0;
+      auto row = [&](int r) { return patch.pixels.begin() + r * patch.width; };
+      while (y < patch.height &&
+             std::equal(row(y), row(y + 1), picture.pixels.begin() + (top + y) * picture.width + left))
+        ++y;
+      if (y == patch.height) return true;
     }
   return false;
 }
 
-// Wine draws the close and minimise buttons as the characters "r" and "0" of
+// Wine draws the close and minimise buttons with the characters "r" and "0" of
 // the symbol font Marlett: a cross and a bar where the font is installed, those
 // very letters where it is missing (the project's prefixes link Wine's own).
 TEST_F(ColorWinTest, CaptionButtonsShowTheSymbolFontsGlyphsNotLetters) {
+  HDC dc = GetDC(owner.hwnd);
+  LOGFONTA symbol = {};
+  symbol.lfCharSet = SYMBOL_CHARSET;
+  lstrcpyA(symbol.lfFaceName, "Marlett");
+  HGDIOBJ old = SelectObject(dc, CreateFontIndirectA(&symbol));
+  char face[LF_FACESIZE] = {};
+  GetTextFaceA(dc, LF_FACESIZE, face);
+  DeleteObject(SelectObject(dc, old));
+  ReleaseDC(owner.hwnd, dc);
+  EXPECT_STREQ(face, "Marlett") << "the symbol font is missing: the caption buttons show letters";
+
   const testwin::Screenshot strip = CaptionStrip(owner.hwnd);
-  std::string face;
-  bool shown = false;
-  for (int height = 6; height <= GetSystemMetrics(SM_CYSIZE) && !shown; ++height)
-    shown = Holds(strip, SymbolGlyph(owner.hwnd, height, L"r", &face)) &&
-            Holds(strip, SymbolGlyph(owner.hwnd, height, L"0", &face));
-  EXPECT_EQ(face, "Marlett") << "the symbol font is missing: the caption buttons show letters";
-  EXPECT_TRUE(shown) << "the caption shows no close and minimise buttons drawn in the symbol font";
+  EXPECT_TRUE(Holds(strip, CaptionButtonFace(owner.hwnd, DFCS_CAPTIONCLOSE))) << "no close button drawn so";
+  EXPECT_TRUE(Holds(strip, CaptionButtonFace(owner.hwnd, DFCS_CAPTIONMIN))) << "no minimise button drawn so";
 }
 
 TEST_F(ColorWinTest, StartsOpaqueBlackWithTheMarkersAtTheirEnds) {
