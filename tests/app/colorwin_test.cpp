@@ -3,6 +3,7 @@
 // Japanese texts on a system whose ANSI code page is not 932.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -176,13 +177,15 @@ TEST_F(ColorWinTest, CaptionReadsBackAsUnicodeUnderAnotherCodePage) {
 }
 
 // The caption strip (above the client area) as the screen shows it.
-std::vector<uint32_t> CaptionStrip(HWND window) {
+testwin::Screenshot CaptionStrip(HWND window) {
   RECT outer;
   GetWindowRect(window, &outer);
   POINT client = {0, 0};
   ClientToScreen(window, &client);
-  const testwin::Screenshot shot = testwin::CaptureClient(window, true);
-  return std::vector<uint32_t>(shot.pixels.begin(), shot.pixels.begin() + (client.y - outer.top) * shot.width);
+  testwin::Screenshot shot = testwin::CaptureClient(window, true);
+  shot.height = client.y - outer.top;
+  shot.pixels.resize(static_cast<size_t>(shot.height) * shot.width);
+  return shot;
 }
 
 // The caption shows the glyphs of its characters, not the empty boxes of a
@@ -190,14 +193,66 @@ std::vector<uint32_t> CaptionStrip(HWND window) {
 // that no font has. (Wine's own caption font has no Japanese: the project's
 // prefixes link it to a font that has.)
 TEST_F(ColorWinTest, CaptionShowsItsGlyphsNotEmptyBoxes) {
-  const std::vector<uint32_t> shown = CaptionStrip(picker.hwnd);
+  const std::vector<uint32_t> shown = CaptionStrip(picker.hwnd).pixels;
   DefWindowProcW(picker.hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\xE000\xE001\xE002"));
   testwin::Pump();
-  const std::vector<uint32_t> boxes = CaptionStrip(picker.hwnd);
+  const std::vector<uint32_t> boxes = CaptionStrip(picker.hwnd).pixels;
   DefWindowProcW(picker.hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kCaption));
   testwin::Pump();
   EXPECT_NE(shown, boxes) << "the caption shows empty boxes: no font with Japanese glyphs";
-  EXPECT_EQ(CaptionStrip(picker.hwnd), shown) << "the caption reads the same once restored";
+  EXPECT_EQ(CaptionStrip(picker.hwnd).pixels, shown) << "the caption reads the same once restored";
+}
+
+// The face of a button of a normal caption (within its edges, two pixels
+// wide), as DrawFrameControl draws it in the window's client area.
+testwin::Screenshot CaptionButtonFace(HWND window, UINT kind) {
+  RECT button = {0, 0, GetSystemMetrics(SM_CXSIZE) - 2, GetSystemMetrics(SM_CYSIZE) - 4};
+  HDC dc = GetDC(window);
+  DrawFrameControl(dc, &button, DFC_CAPTION, kind);
+  ReleaseDC(window, dc);
+  const testwin::Screenshot client = testwin::CaptureClient(window);
+  testwin::Screenshot face;
+  face.width = button.right - 4;
+  face.height = button.bottom - 4;
+  for (int y = 2; y < button.bottom - 2; ++y) {
+    auto row = client.pixels.begin() + y * client.width + 2;
+    face.pixels.insert(face.pixels.end(), row, row + face.width);
+  }
+  return face;
+}
+
+// Whether the picture holds the patch somewhere, pixel for pixel.
+bool Holds(const testwin::Screenshot& picture, const testwin::Screenshot& patch) {
+  for (int top = 0; top + patch.height <= picture.height; ++top)
+    for (int left = 0; left + patch.width <= picture.width; ++left) {
+      int y = 0;
+      auto row = [&](int r) { return patch.pixels.begin() + r * patch.width; };
+      while (y < patch.height &&
+             std::equal(row(y), row(y + 1), picture.pixels.begin() + (top + y) * picture.width + left))
+        ++y;
+      if (y == patch.height) return true;
+    }
+  return false;
+}
+
+// Wine draws the close and minimise buttons with the characters "r" and "0" of
+// the symbol font Marlett: a cross and a bar where the font is installed, those
+// very letters where it is missing (the project's prefixes link Wine's own).
+TEST_F(ColorWinTest, CaptionButtonsShowTheSymbolFontsGlyphsNotLetters) {
+  HDC dc = GetDC(owner.hwnd);
+  LOGFONTA symbol = {};
+  symbol.lfCharSet = SYMBOL_CHARSET;
+  lstrcpyA(symbol.lfFaceName, "Marlett");
+  HGDIOBJ old = SelectObject(dc, CreateFontIndirectA(&symbol));
+  char face[LF_FACESIZE] = {};
+  GetTextFaceA(dc, LF_FACESIZE, face);
+  DeleteObject(SelectObject(dc, old));
+  ReleaseDC(owner.hwnd, dc);
+  EXPECT_STREQ(face, "Marlett") << "the symbol font is missing: the caption buttons show letters";
+
+  const testwin::Screenshot strip = CaptionStrip(owner.hwnd);
+  EXPECT_TRUE(Holds(strip, CaptionButtonFace(owner.hwnd, DFCS_CAPTIONCLOSE))) << "no close button drawn so";
+  EXPECT_TRUE(Holds(strip, CaptionButtonFace(owner.hwnd, DFCS_CAPTIONMIN))) << "no minimise button drawn so";
 }
 
 TEST_F(ColorWinTest, StartsOpaqueBlackWithTheMarkersAtTheirEnds) {
