@@ -14,6 +14,7 @@
 #include "support/PickerPixels.h"
 #include "support/ProgramUnderTest.h"
 #include "support/ReferenceCanvas.h"
+#include "support/StrokeChecks.h"
 #include "tools/wintab32/PenScript.h"
 
 #ifndef E2E_PROGRAM
@@ -27,8 +28,9 @@ const wchar_t kNoTabletText[] = L"Tablet\u30b3\u30f3\u30c6\u30ad\u30b9\u30c8\u30
 class EndToEnd : public ::testing::Test {
  protected:
   void StartWithTablet(const std::vector<std::string>& arguments = {},
-                       const std::vector<std::string>& environment = {}) {
-    ASSERT_TRUE(program.Start("e2e", kProgram, arguments, environment)) << "the program did not start with its tablet";
+                       const std::vector<std::string>& environment = {}, const char* directory = "e2e") {
+    ASSERT_TRUE(program.Start(directory, kProgram, arguments, environment))
+        << "the program did not start with its tablet";
     geometry = program.Geometry();
     ASSERT_EQ(geometry.clientWidth, 600);
     ASSERT_EQ(geometry.clientHeight, 600);
@@ -102,6 +104,33 @@ TEST_F(EndToEnd, StrokeWithVaryingPressureIsShownWhileDrawnAndKeptAfterLift) {
   if (pickerWindow && pickerWindow != program.mainWindow) GetWindowRect(pickerWindow, &picker);
   WriteBmp(TestDirectory() + std::string(kProgram) + "-screenshot.bmp",
            CaptureScreen(frame.left, frame.top, picker.right - frame.left, frame.bottom - frame.top));
+  CloseCleanly();
+}
+
+// Wine's own wintab32 reports buttons as absolute bits, the tip as 0x2, and
+// pairs each touch-down and each lift with a packet of the same time, which
+// the program removes unread: it reads the touch-down without the tip bit and
+// the lift with it. Every lift still ends its stroke, so the hover to the next
+// stroke draws nothing and the strokes stay apart.
+TEST_F(EndToEnd, EveryLiftEndsItsStrokeWithButtonsReportedAsWineDoes) {
+  StartWithTablet({}, {}, "e2e-wine-buttons");
+  ReferenceCanvas reference(geometry, 600, 600);
+  const DWORD kTip = 0x2;
+  std::vector<PenPath> strokes;
+  auto stroke = [&](double x0, double y0, double x1, double y1) {
+    strokes.push_back({{x0, y0}, {x1, y1}});
+    for (int i = 0; i <= 20; ++i) Pen(x0 + (x1 - x0) * i / 20, y0 + (y1 - y0) * i / 20, 900, reference, 1, i ? kTip : 0);
+    Pen(x1, y1, 0, reference, 1, kTip);
+  };
+  auto hover = [&](double x0, double y0, double x1, double y1) {
+    for (int i = 1; i <= 10; ++i) Pen(x0 + (x1 - x0) * i / 10, y0 + (y1 - y0) * i / 10, 0, reference);
+  };
+  stroke(100, 100, 250, 140);
+  hover(250, 140, 400, 300);
+  stroke(400, 300, 500, 360);
+  hover(500, 360, 150, 450);
+  ExpectScreen(reference, "after two strokes");
+  EXPECT_EQ(InkAwayFromPaths(CaptureClient(program.mainWindow), strokes, 4), 0) << "ink off the strokes";
   CloseCleanly();
 }
 

@@ -121,6 +121,8 @@ const char* WINAPI WintabDouble_Variant(void) {
   return "no-service";
 #elif defined(WINTAB_DOUBLE_OPEN_FAILS)
   return "open-fails";
+#elif defined(WINTAB_DOUBLE_WINE_BUTTONS)
+  return "wine-buttons";
 #else
   return "full";
 #endif

@@ -116,8 +116,9 @@ bool AnyContextOpen() {
   return false;
 }
 
-UINT QueuePacket(Context* context, const WintabDoublePacket& packet) {
-  if (!context || !context->enabled) return 0;
+namespace {
+// Puts one packet at the end of the queue; its serial, or 0 when full.
+UINT Enqueue(Context* context, const WintabDoublePacket& packet) {
   if (context->count >= context->limit) {
     context->overflowed = true;  // a real queue loses the newest packet
     return 0;
@@ -129,15 +130,58 @@ UINT QueuePacket(Context* context, const WintabDoublePacket& packet) {
   queued.status = packet.status | (context->overflowed ? TPS_QUEUE_ERR : 0);
   queued.data = packet;
   context->overflowed = false;
-  if (!(packet.flags & WINTAB_DOUBLE_NO_POST) && (context->description.lcOptions & CXO_MESSAGES)) {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    state.postedAt[queued.serial % 64] = now.QuadPart;
-    PostMessageA(context->window, context->description.lcMsgBase + WT_PACKET_OFFSET, queued.serial,
-                 reinterpret_cast<LPARAM>(context->handle));
-    PostHandledMarker(queued.serial);
-  }
   return queued.serial;
+}
+
+void PostPacket(Context* context, UINT serial) {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  state.postedAt[serial % 64] = now.QuadPart;
+  PostMessageA(context->window, context->description.lcMsgBase + WT_PACKET_OFFSET, serial,
+               reinterpret_cast<LPARAM>(context->handle));
+}
+
+#ifdef WINTAB_DOUBLE_WINE_BUTTONS
+// As Wine's wintab32 reports buttons, whatever the context's packet mode:
+// the absolute bit mask, the tip as bit 1. A touch-down is a motion packet
+// without the tip bit followed by the tip's press, a lift a motion packet
+// with it followed by the release; each pair has one time and both are
+// queued before either is handled.
+const DWORD kTipBit = 0x2;
+bool tipDown = false;
+
+int EnqueueAsWine(Context* context, WintabDoublePacket packet, UINT serials[2]) {
+  const bool touching = packet.normalPressure > 0;
+  packet.buttons = tipDown ? kTipBit : 0;
+  int count = 0;
+  serials[count++] = Enqueue(context, packet);
+  if (touching != tipDown) {
+    tipDown = touching;
+    packet.buttons = tipDown ? kTipBit : 0;
+    serials[count++] = Enqueue(context, packet);
+    context->queue[context->count - 1].time = context->queue[context->count - 2].time;
+  }
+  return count;
+}
+#endif
+}  // namespace
+
+UINT QueuePacket(Context* context, const WintabDoublePacket& packet) {
+  if (!context || !context->enabled) return 0;
+  UINT serials[2] = {0, 0};
+#ifdef WINTAB_DOUBLE_WINE_BUTTONS
+  const int count = EnqueueAsWine(context, packet, serials);
+#else
+  const int count = 1;
+  serials[0] = Enqueue(context, packet);
+#endif
+  const UINT last = serials[count - 1];
+  if (!last) return 0;
+  if (!(packet.flags & WINTAB_DOUBLE_NO_POST) && (context->description.lcOptions & CXO_MESSAGES)) {
+    for (int i = 0; i < count; ++i) PostPacket(context, serials[i]);
+    PostHandledMarker(last);  // after all of them: handled means both of a pair
+  }
+  return last;
 }
 
 BOOL PostProximity(Context* context, BOOL entering, BOOL hardware) {

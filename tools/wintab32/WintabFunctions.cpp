@@ -3,6 +3,7 @@
 //   WINTAB_DOUBLE_WITHOUT_WTOPENA   WTOpenA is not exported
 //   WINTAB_DOUBLE_NO_SERVICE        WTInfoA reports no service; nothing opens
 //   WINTAB_DOUBLE_OPEN_FAILS        WTOpenA refuses every context
+//   WINTAB_DOUBLE_WINE_BUTTONS      buttons reported as Wine does (DoubleState.cpp)
 #include <cstdio>
 #include <cstring>
 
