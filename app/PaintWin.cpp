@@ -73,7 +73,7 @@ LRESULT PaintWin::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case UM_PENUP:
       SegmentStep();
-      if (stroke.EndsAtLift(tabletContext.cursor, tabletContext.button)) Commit();
+      if (stroke.EndsAtLift(tabletContext.cursor, tabletContext.button, tabletContext.buttonChange)) Commit();
       return 0;
     default:
       return CallPrevProc(msg, wParam, lParam);
@@ -131,7 +131,7 @@ void PaintWin::PickColor(LPARAM lParam) {
 }
 
 void PaintWin::PenDown() {
-  if (PenStroke::Accepted(tabletContext.cursor, tabletContext.button)) {
+  if (PenStroke::Accepted(tabletContext.cursor, tabletContext.button, tabletContext.buttonChange)) {
     stroke.Start(tabletContext.sample, colorPicker.color);
   }
   SegmentStep();

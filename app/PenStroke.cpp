@@ -53,10 +53,13 @@ void PenStroke::Reset() {
   penFilter.Configure(kPositionHistory, kPressureHistory);
 }
 
-bool PenStroke::Accepted(unsigned cursor, unsigned button) { return cursor == 1 && button == 0; }
+bool PenStroke::Accepted(unsigned cursor, unsigned button, unsigned change) {
+  const unsigned kHeldTipOnly = 0x2;
+  return cursor == 1 && (button == 0 || (change == 0 && button == kHeldTipOnly));
+}
 
-bool PenStroke::EndsAtLift(unsigned cursor, unsigned button) const {
-  return strokeActive || Accepted(cursor, button);
+bool PenStroke::EndsAtLift(unsigned cursor, unsigned button, unsigned change) const {
+  return strokeActive || Accepted(cursor, button, change);
 }
 
 void PenStroke::Start(const PenSample& s, const StrokeColor& c) {

@@ -29,8 +29,13 @@ class PenStroke {
   // Idle, with the filter's histories made; the stroke buffer keeps its size.
   void Reset();
 
-  // Only the stylus tip (cursor 1) with no button pressed starts a stroke.
-  static bool Accepted(unsigned cursor, unsigned button);
+  // Only the stylus tip (cursor 1) with no barrel button starts a stroke. Its
+  // buttons come as the context asks, relative: the number of the button whose
+  // state changed (0, the tip) and the change (TBN_NONE 0, TBN_UP, TBN_DOWN).
+  // A driver that ignores that (Wine's wintab32) reports the mask of the
+  // buttons held with no change, the tip as bit 1: the tip alone is accepted
+  // too, or a stroke whose touch-down packet went unread would never start.
+  static bool Accepted(unsigned cursor, unsigned button, unsigned change);
 
   // An accepted pen-down: the filter filled with the sample, the stroke's
   // start taken from it, the first dab freed from the spacing test and the
@@ -46,7 +51,7 @@ class PenStroke {
   // driver that reports the tip as a pressed button (absolute button bits)
   // would otherwise leave it open, and the next stroke would run on from it.
   // An idle lift commits (the empty buffer) only for the accepted pen.
-  bool EndsAtLift(unsigned cursor, unsigned button) const;
+  bool EndsAtLift(unsigned cursor, unsigned button, unsigned change) const;
   // Blends the stroke into the canvas image (when there is one) over its dirty
   // rectangle and empties the stroke buffer; the stroke ends.
   void Commit(dib24* canvasImage);

@@ -25,7 +25,7 @@ if(WIN32)
   # The build's own Wine session (prefix, display, wineserver) lives in the
   # build folder: <build>/wine-run and <build>/wine-session call the scripts
   # with it, and run the tests.
-  foreach(script wine-run wine-session)
+  foreach(script wine-run wine-session real-tablet)
     file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/${script} @ONLY CONTENT
 "#!/usr/bin/env bash
 # ${script} for the programs of this build (@INKSTONE_TEST_PREFIX@).

@@ -71,6 +71,7 @@ WinTab::WinTab()
       sample{0.0, 0.0, 0.0},
       cursor(0),
       button(0),
+      buttonChange(0),
       inProximity(false) {}
 
 WinTab::~WinTab() { Close(); }
@@ -153,6 +154,7 @@ bool WinTab::OnPacket(WPARAM serial, LPARAM packetContext) {
   const bool inside = InsideClient(sample, area.right - area.left, area.bottom - area.top);
   cursor = packet.pkCursor;
   button = packet.pkButtons & 0xFFFF;
+  buttonChange = packet.pkButtons >> 16;
 
   const unsigned penMessage = NextPenMessage(penDown, sample.pressure, inside);
   if (penMessage) SendMessageA(window, penMessage, 0, 0);

@@ -51,6 +51,9 @@ class WinTab {
   PenSample sample;
   unsigned int cursor;
   unsigned int button;
+  // High word of pkButtons: in relative reports the change of `button`
+  // (TBN_NONE, TBN_UP, TBN_DOWN); 0 from a driver that reports the mask.
+  unsigned int buttonChange;
   bool inProximity;
 
  private:

@@ -215,19 +215,20 @@ class PenPath {
     Check(sample.pressure >= 0 && sample.pressure <= 1, "a pressure outside 0..1");
     cursor = pkCursor;
     button = pkButtons & 0xFFFF;
+    change = pkButtons >> 16;
     const bool inside = InsideClient(sample, clientWidth, clientHeight);
     const bool wasDown = penDown;
     const unsigned message = NextPenMessage(penDown, sample.pressure, inside);
     Check(penDown == (sample.pressure > 0), "the pen state is not the packet's");
     Check(message != UM_PENDOWN || (!wasDown && inside), "a pen-down that is none");
     if (message == UM_PENDOWN) {
-      if (PenStroke::Accepted(cursor, button)) pen.Start(sample, color);
+      if (PenStroke::Accepted(cursor, button, change)) pen.Start(sample, color);
       Segment();
     } else if (message == UM_PENMOVE) {
       Segment();
     } else if (message == UM_PENUP) {
       Segment();
-      if (pen.EndsAtLift(cursor, button)) Commit();
+      if (pen.EndsAtLift(cursor, button, change)) Commit();
     }
   }
 
@@ -356,7 +357,7 @@ class PenPath {
   bool penDown = false;
   bool lost = false;
   PenSample sample = {0, 0, 0};
-  unsigned cursor = 0, button = 0;
+  unsigned cursor = 0, button = 0, change = 0;
   double penX = 0, penY = 0;
   long long walked = 0;  // candidates of all segments so far
   // The canvas.

@@ -26,21 +26,27 @@ class PenStrokeTest : public ::testing::Test {
   dib24 canvas;
 };
 
-// A lift ends the stroke in progress even when the packet still reports the
-// tip as pressed; the next stroke starts afresh, its first dab drawn wherever
-// it lies, also at (0, 0) where the last dab of no stroke is taken to be.
-TEST_F(PenStrokeTest, EveryLiftEndsTheStrokeAndTheNextStartsAfresh) {
+// Wine's wintab32 reports buttons as the mask held, the tip as bit 1, and
+// the program may read a touch-down or a lift by its packet that shows the
+// tip held: such a stroke starts and ends all the same. A barrel button held
+// starts none. The next stroke starts afresh, its first dab drawn wherever it
+// lies, also at (0, 0) where the last dab of no stroke is taken to be.
+TEST_F(PenStrokeTest, StrokesStartAndEndWithTheTipReportedHeld) {
   ASSERT_TRUE(canvas.Create(16, 16));
-  EXPECT_FALSE(pen.EndsAtLift(kStylus, kTipBit)) << "an idle lift of a pressed tip commits nothing";
-  EXPECT_TRUE(pen.EndsAtLift(kStylus, 0));
+  const unsigned kBarrelBit = 0x4, kTbnDown = 2;
+  EXPECT_FALSE(PenStroke::Accepted(kStylus, kTipBit | kBarrelBit, 0));
+  EXPECT_FALSE(PenStroke::Accepted(kStylus, kTipBit, kTbnDown)) << "relative: button 2 went down";
+  EXPECT_FALSE(PenStroke::Accepted(2, 0, 0)) << "the eraser";
+  ASSERT_TRUE(PenStroke::Accepted(kStylus, kTipBit, 0));
 
   pen.Start({5, 5, 1}, kInk);
   EXPECT_TRUE(Step(5, 5, 1));
   EXPECT_TRUE(Step(7, 5, 0));
-  ASSERT_TRUE(pen.EndsAtLift(kStylus, kTipBit));
+  ASSERT_TRUE(pen.EndsAtLift(2, kTipBit | kBarrelBit, 0)) << "a lift ends the stroke, whatever it reports";
   pen.Commit(&canvas);
   EXPECT_FALSE(pen.strokeActive);
   EXPECT_EQ(pen.strokeBuffer.dirty.right, 0) << "the committed stroke left the buffer";
+  EXPECT_FALSE(pen.EndsAtLift(2, 0, 0)) << "an idle lift of the eraser commits nothing";
 
   pen.Start({0, 0, 1}, kInk);
   EXPECT_TRUE(pen.strokeBuffer.firstDab);

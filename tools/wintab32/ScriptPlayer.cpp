@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/ColorWin.h"
 #include "tools/wintab32/DoubleState.h"
+#include "tools/wintab32/MouseSteps.h"
 #include "tools/wintab32/PenScript.h"
 
 using namespace wintab_double;
@@ -42,47 +42,6 @@ void Finish(const std::string& problem) {
     if (!problem.empty()) std::fprintf(file, "%s\n", problem.c_str());
     std::fclose(file);
   }
-}
-
-struct PickerSearch {
-  HWND owner;
-  HWND found;
-};
-
-BOOL CALLBACK FindOwnedWindow(HWND window, LPARAM lParam) {
-  PickerSearch* search = reinterpret_cast<PickerSearch*>(lParam);
-  if (GetWindow(window, GW_OWNER) != search->owner || !IsWindowVisible(window)) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
-// The colour picker: the window owned by the canvas's top-level window.
-HWND Picker(HWND canvas) {
-  PickerSearch search = {GetAncestor(canvas, GA_ROOT), nullptr};
-  EnumThreadWindows(GetWindowThreadProcessId(canvas, nullptr), FindOwnedWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-// Absolute mouse coordinates of a pixel of the primary screen: the smallest
-// that map back onto that pixel (pixel = coordinate * width / 65536).
-LONG Absolute(LONG pixel, int size) { return static_cast<LONG>((pixel * 65536LL + size - 1) / size); }
-
-void SendMouse(HWND window, int x, int y, DWORD buttons) {
-  POINT point = {x, y};
-  ClientToScreen(window, &point);
-  INPUT inputs[5] = {};
-  int count = 0;
-  inputs[count].type = INPUT_MOUSE;
-  inputs[count].mi.dx = Absolute(point.x, GetSystemMetrics(SM_CXSCREEN));
-  inputs[count].mi.dy = Absolute(point.y, GetSystemMetrics(SM_CYSCREEN));
-  inputs[count++].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  for (DWORD flag : {DWORD(MOUSEEVENTF_LEFTDOWN), DWORD(MOUSEEVENTF_LEFTUP), DWORD(MOUSEEVENTF_RIGHTDOWN),
-                     DWORD(MOUSEEVENTF_RIGHTUP)}) {
-    if (!(buttons & flag)) continue;
-    inputs[count].type = INPUT_MOUSE;
-    inputs[count++].mi.dwFlags = flag;
-  }
-  SendInput(count, inputs, sizeof(INPUT));
 }
 
 // Queues a packet where the step puts the pen; the serial number, 0 for none.
@@ -115,22 +74,9 @@ UINT Play(const PenStep& step, Context& context) {
       return 0;
     case PenStep::kBarPress:
     case PenStep::kBarMove:
-    case PenStep::kBarRelease: {
-      HWND picker = Picker(context.window);
-      if (!picker) {
-        fault = "no colour picker for a drag";
-        return 0;
-      }
-      const DWORD buttons = step.kind == PenStep::kBarPress     ? MOUSEEVENTF_LEFTDOWN
-                            : step.kind == PenStep::kBarRelease ? MOUSEEVENTF_LEFTUP
-                                                                : 0;
-      SendMouse(picker, ColorWin::kBarLeft + step.value, ColorWin::kBarTop[step.bar] + ColorWin::kBarHeight / 2,
-                buttons);
-      return 0;
-    }
+    case PenStep::kBarRelease:
     case PenStep::kPick:
-      SendMouse(context.window, static_cast<int>(std::floor(step.x)), static_cast<int>(std::floor(step.y)),
-                MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP);
+      if (!PlayMouseStep(step, context.window)) fault = "no colour picker for a drag";
       return 0;
     case PenStep::kWait:
       return 1;

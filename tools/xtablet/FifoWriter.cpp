@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <string.h>
 #include <time.h>
+#include <sched.h>
 #include <unistd.h>
 #endif
 
@@ -22,6 +23,7 @@ double Now() {
   return static_cast<double>(counter.QuadPart) / frequency.QuadPart;
 }
 void SleepBriefly() { Sleep(1); }
+void GiveWay() { SwitchToThread(); }
 #else
 double Now() {
   timespec now;
@@ -32,14 +34,15 @@ void SleepBriefly() {
   const timespec pause = {0, 500000};
   nanosleep(&pause, nullptr);
 }
+void GiveWay() { sched_yield(); }
 #endif
 
 // Sleeps while more than a few milliseconds remain (a sleep may overshoot by
-// one or two), then spins.
+// one or two), then spins, giving the processor to whatever else is ready to
+// run: the X server and the program under test share it.
 void WaitUntil(double due) {
   while (due - Now() > 0.003) SleepBriefly();
-  while (Now() < due) {
-  }
+  while (Now() < due) GiveWay();
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ const double kBrushSize = 3.0;
 
 ReferenceCanvas::ReferenceCanvas(const TabletGeometry& tablet, int canvasWidth, int canvasHeight)
     : tablet_(tablet), stroke_(kDab, 0, 0, &masks_), color_{0, 0, 0, 255}, penDown_(false), sample_{0, 0, 0},
-      cursor_(0), button_(0) {
+      cursor_(0), button_(0), change_(0) {
   canvas_.Create(canvasWidth, canvasHeight);
   std::memset(canvas_.bits, 255, static_cast<size_t>(canvas_.stride) * canvas_.height);
   masks_.BuildLevels();
@@ -38,10 +38,11 @@ void ReferenceCanvas::Packet(DWORD pkX, DWORD pkY, UINT pressure, UINT cursor, D
   sample_ = tablet_.Sample(pkX, pkY, pressure);
   cursor_ = cursor;
   button_ = buttons & 0xFFFF;
+  change_ = buttons >> 16;
   const bool inside = InsideClient(sample_, tablet_.clientWidth, tablet_.clientHeight);
   switch (NextPenMessage(penDown_, sample_.pressure, inside)) {
     case UM_PENDOWN:
-      if (PenStroke::Accepted(cursor_, button_)) {
+      if (PenStroke::Accepted(cursor_, button_, change_)) {
         pen_.Start(sample_, color_);
         stroke_.PenDown();
       }
@@ -52,7 +53,7 @@ void ReferenceCanvas::Packet(DWORD pkX, DWORD pkY, UINT pressure, UINT cursor, D
       break;
     case UM_PENUP:
       Segment();
-      if (pen_.EndsAtLift(cursor_, button_)) Commit();
+      if (pen_.EndsAtLift(cursor_, button_, change_)) Commit();
       break;
   }
 }

@@ -58,4 +58,5 @@ class ReferenceCanvas {
   PenSample sample_;
   UINT cursor_;
   UINT button_;
+  UINT change_;
 };

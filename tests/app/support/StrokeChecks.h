@@ -1,6 +1,6 @@
-// What a screen shows of strokes, judged from the pen's path alone and not
-// from the program's own pen handling: where the pen went with pressure, ink
-// must be; away from there, none.
+// What a screen shows of strokes, judged from the pen's samples alone and not
+// from the program's own pen handling: where the brush went, ink must be;
+// away from there, none.
 #pragma once
 #include <vector>
 
@@ -11,11 +11,14 @@ struct PathPoint {
 };
 using PenPath = std::vector<PathPoint>;
 
+// The distance from a point to the nearest of the paths (each a polyline; a
+// single point is a dot).
+double DistanceToPaths(PathPoint point, const std::vector<PenPath>& paths);
 // Pixels of the capture that are not white and lie farther than `margin`
-// pixels from every path (each a polyline; a single point is a dot).
+// pixels from every path.
 int InkAwayFromPaths(const Capture& capture, const std::vector<PenPath>& paths, double margin);
-// Points of the path, from `from` to `to` of its length (0..1), that have no
-// ink within `radius` pixels.
-int BarePointsAlong(const Capture& capture, const PenPath& path, double from, double to, double radius);
 // The ink (the sum of 255 minus each byte) within `radius` pixels of a point.
 double InkAround(const Capture& capture, PathPoint point, double radius);
+// Each point the plain mean of the last `count` samples, the first sample
+// standing in for those before it: how a brush smoothed that way moves.
+PenPath MovingAverage(const PenPath& samples, int count);

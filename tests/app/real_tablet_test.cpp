@@ -1,0 +1,278 @@
+// The real program with Wine's own wintab32 (no double): a real X server whose
+// X tablet driver reads an emulated pen (scripts/real-tablet). The pen plays
+// scripts at a pen's rates; the screen must show every stroke along its path,
+// nothing away from the strokes, and pressure; and, fed with the packets the
+// program read (Wine's trace), the engine must give the screen exactly.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/ProgramUnderTest.h"
+#include "support/ReferenceCanvas.h"
+#include "support/StrokeChecks.h"
+#include "support/WintabTrace.h"
+#include "tools/wintab32/MouseSteps.h"
+#include "tools/xtablet/DeviceRanges.h"
+#include "tools/xtablet/FifoWriter.h"
+
+#ifndef REAL_TABLET_PROGRAM
+#error "REAL_TABLET_PROGRAM names the program under test"
+#endif
+
+namespace {
+
+struct Scenario {
+  const char* name;
+  double rate;  // packets a second
+  const char* script;
+};
+
+// Far-apart strokes, one lifted abruptly and one slowly, with the pen out of
+// proximity between them; the first rises from light to full pressure.
+const char kStrokes[] =
+    "proximity in 120 140\n"
+    "hover 6 120,140 100,100\n"
+    "stroke 120 100,100 220,60 320,130 pressure 0.05 1 0.05\n"
+    "hover 4 320,130 330,150\n"
+    "proximity out\n"
+    "wait 50\n"
+    "proximity in 420 400\n"
+    "hover 6 420,400 400,420\n"
+    "stroke 100 400,420 470,520 540,430 pressure 0.6 0.9 0.7 hold\n"
+    "lift 10\n"
+    "hover 4 540,430 520,410\n"
+    "proximity out\n";
+
+const Scenario kScenarios[] = {
+    {"StrokesAt133", 133, kStrokes},
+    {"StrokesAt200", 200, kStrokes},
+    {"StrokesAt500", 500, kStrokes},
+    // A barrel button held and the eraser end draw nothing; the tip does.
+    {"BarrelButtonAndEraser", 200,
+     "proximity in 100 300\n"
+     "hover 4 100,300 100,310\n"
+     "button 1 down\n"
+     "stroke 80 100,310 200,250 300,310 pressure 0.5 1 0.5 hold\n"
+     "lift\n"
+     "button 1 up\n"
+     "proximity out\n"
+     "wait 50\n"
+     "proximity in 100 400 eraser\n"
+     "hover 4 100,400 100,410\n"
+     "stroke 80 100,410 200,350 300,410 pressure 0.5 1 0.5\n"
+     "proximity out\n"
+     "wait 50\n"
+     "proximity in 100 500\n"
+     "hover 4 100,500 100,510\n"
+     "stroke 80 100,510 200,450 300,510 pressure 0.5 1 0.5\n"
+     "proximity out\n"},
+    // A colour set on the picker between two strokes: the first keeps its own.
+    {"ColourSetBetweenStrokes", 200,
+     "proximity in 100 200\n"
+     "hover 4 100,200 100,210\n"
+     "stroke 80 100,210 250,150 400,210 pressure 0.6 1 0.6\n"
+     "proximity out\n"
+     "wait 50\n"
+     "drag red 0 220\n"
+     "wait 100\n"
+     "proximity in 100 300\n"
+     "hover 4 100,300 100,310\n"
+     "stroke 80 100,310 250,250 400,310 pressure 0.6 1 0.6\n"
+     "proximity out\n"},
+    // The pen comes in below the window and hovers into the canvas.
+    {"EnteringOutsideAndHoveringIn", 200,
+     "proximity in 300 690\n"
+     "hover 40 300,690 300,450\n"
+     "stroke 80 300,450 380,380 460,450 pressure 0.6 1 0.6\n"
+     "proximity out\n"},
+};
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+// The painting strokes of a script: runs of packets of the tip with pressure
+// and no barrel button held.
+std::vector<PenPath> ScriptStrokes(const std::vector<PenStep>& steps) {
+  std::vector<PenPath> strokes;
+  bool inStroke = false;
+  for (const PenStep& step : steps) {
+    const bool paints = step.kind == PenStep::kPacket && step.pressure > 0 && !step.eraser && !step.buttons;
+    if (paints && !inStroke) strokes.emplace_back();
+    if (paints) strokes.back().push_back({step.x, step.y});
+    if (step.kind == PenStep::kPacket) inStroke = paints;
+  }
+  return strokes;
+}
+
+// A stroke as the program received it: the samples of the packets it read,
+// from a touch-down of the tip without a barrel button through the lift.
+struct ReadStroke {
+  PenPath samples;
+  std::vector<double> pressures;
+};
+
+std::vector<ReadStroke> ReadStrokes(const WintabTrace& trace, const TabletGeometry& geometry) {
+  const unsigned kTipBit = 0x2;  // Wine reports the tip as a pressed button
+  std::vector<ReadStroke> strokes;
+  bool inStroke = false;
+  for (const TraceEvent& event : trace.events) {
+    if (event.kind != TraceEvent::kRead) continue;
+    const TracedPacket& p = event.packet;
+    const PenSample sample = geometry.Sample(p.x, p.y, p.pressure);
+    const bool paints = sample.pressure > 0 && p.cursor == 1 && (p.buttons & ~kTipBit) == 0;
+    if (paints && !inStroke) strokes.emplace_back();
+    if (paints || inStroke) {  // the lift ends the stroke where it happens
+      strokes.back().samples.push_back({sample.x, sample.y});
+      strokes.back().pressures.push_back(sample.pressure);
+    }
+    inStroke = paints;
+  }
+  return strokes;
+}
+
+// The pixel with the most ink within `radius` pixels of a point.
+const uint8_t* InkiestAround(const Capture& capture, PathPoint point, int radius) {
+  const uint8_t* inkiest = capture.At(static_cast<int>(point.x), static_cast<int>(point.y));
+  for (int y = static_cast<int>(point.y) - radius; y <= static_cast<int>(point.y) + radius; ++y) {
+    for (int x = static_cast<int>(point.x) - radius; x <= static_cast<int>(point.x) + radius; ++x) {
+      const uint8_t* p = capture.At(x, y);
+      if (p[0] + p[1] + p[2] < inkiest[0] + inkiest[1] + inkiest[2]) inkiest = p;
+    }
+  }
+  return inkiest;
+}
+
+// What the test does at a mouse step of the script, while the pen is played.
+struct Player {
+  HWND canvas;
+  const std::vector<PenStep>* steps;
+  std::string tracePath;  // where Wine traces the program, from traceStart on
+  size_t traceStart;
+  StrokeColor color;
+  // Colours set on the picker, with the length of the trace at that moment.
+  std::vector<std::pair<size_t, StrokeColor>> colours;
+  bool pickerFound = true;
+};
+
+void PlayMouse(int index, void* context) {
+  Player& player = *static_cast<Player*>(context);
+  const PenStep& step = (*player.steps)[index];
+  player.pickerFound = PlayMouseStep(step, player.canvas) && player.pickerFound;
+  if (step.kind != PenStep::kBarRelease) return;
+  Sleep(50);  // the program takes the release
+  int32_t* channels[4] = {&player.color.red, &player.color.green, &player.color.blue, &player.color.alpha};
+  *channels[step.bar] = step.value;
+  player.colours.push_back({ReadFile(player.tracePath).size() - player.traceStart, player.color});
+  // The pointer back where the pen comes in next: X gives a proximity change
+  // to the window the pointer was over.
+  for (size_t next = index + 1; next < player.steps->size(); ++next) {
+    const PenStep& coming = (*player.steps)[next];
+    if (coming.kind != PenStep::kProximity) continue;
+    POINT point = {static_cast<LONG>(coming.x), static_cast<LONG>(coming.y)};
+    ClientToScreen(player.canvas, &point);
+    SetCursorPos(point.x, point.y);
+    break;
+  }
+}
+
+class RealTablet : public ::testing::TestWithParam<Scenario> {};
+
+TEST_P(RealTablet, StrokesLandWhereThePenWent) {
+  const Scenario& scenario = GetParam();
+  const char* stack = std::getenv("INKSTONE_TABLET_STACK");
+  ASSERT_NE(stack, nullptr) << "run by scripts/real-tablet";
+  const std::string fifo = ReadFile(WinePathOf(std::string(stack) + "/fifo"));
+  std::vector<PenStep> steps;
+  std::string error;
+  ASSERT_TRUE(ParsePenScript(scenario.script, &steps, &error)) << error;
+
+  // Wine traces the program into this program's standard error.
+  const std::string tracePath = WinePathOf(std::string(stack) + "/stderr");
+  const size_t traceStart = ReadFile(tracePath).size();
+  ProgramUnderTest program;
+  ASSERT_TRUE(program.Start("real-tablet", REAL_TABLET_PROGRAM, {}, {"WINEDEBUG=+wintab32"}, false));
+  // The pen is out of proximity; the pointer waits where it comes in.
+  POINT origin = {0, 0};
+  ClientToScreen(program.mainWindow, &origin);
+  SetCursorPos(origin.x + static_cast<int>(steps[0].x), origin.y + static_cast<int>(steps[0].y));
+  Sleep(100);
+
+  Player player = {program.mainWindow, &steps, tracePath, traceStart, {0, 0, 0, 255}, {}};
+  FifoWriter writer;
+  ASSERT_TRUE(writer.Open(fifo.substr(0, fifo.find_last_not_of("\r\n") + 1), &error)) << error;
+  const PenMapping mapping = {double(origin.x), double(origin.y), XTABLET_SCREEN_WIDTH, XTABLET_SCREEN_HEIGHT};
+  ASSERT_TRUE(writer.Play(PenFrames(steps, mapping, scenario.rate), PlayMouse, &player, nullptr));
+  EXPECT_TRUE(player.pickerFound);
+  Sleep(300);
+  WaitPainted(program.mainWindow);
+  const Capture screen = CaptureClient(program.mainWindow);
+  ASSERT_TRUE(program.Close());
+
+  // Kept for a look when something fails.
+  WriteBmp(TestDirectory() + "real-tablet\\" + scenario.name + "-" REAL_TABLET_PROGRAM ".bmp", screen);
+
+  // Exactly, from the packets the program read.
+  const WintabTrace trace = ParseWintabTrace(ReadFile(tracePath).substr(traceStart));
+  ASSERT_EQ(trace.inExtX, XTABLET_MAX_X);
+  ASSERT_EQ(trace.inExtY, XTABLET_MAX_Y);
+  ASSERT_GT(trace.Count(TraceEvent::kRead), 0);
+  TabletGeometry geometry = {XTABLET_SCREEN_WIDTH, XTABLET_SCREEN_HEIGHT, XTABLET_MAX_X, XTABLET_MAX_Y,
+                             XTABLET_MAX_PRESSURE, origin, 600, 600};
+  ReferenceCanvas reference(geometry, 600, 600);
+  size_t colour = 0;
+  for (const TraceEvent& event : trace.events) {
+    for (; colour < player.colours.size() && player.colours[colour].first <= event.offset; ++colour) {
+      reference.SetColor(player.colours[colour].second);
+    }
+    const TracedPacket& p = event.packet;
+    if (event.kind == TraceEvent::kRead) reference.Packet(p.x, p.y, p.pressure, p.cursor, p.buttons);
+  }
+  EXPECT_EQ(screen.bgr, reference.Screen()) << "the screen differs from the engine fed with the packets read";
+
+  // Judged from the pen's samples alone: each read sample of a stroke lies on
+  // the script's path; the brush, smoothed over ten samples, leaves ink along
+  // its way where the pressure is enough to show, and none away from it.
+  const std::vector<PenPath> scriptStrokes = ScriptStrokes(steps);
+  const std::vector<ReadStroke> strokes = ReadStrokes(trace, geometry);
+  ASSERT_EQ(strokes.size(), scriptStrokes.size()) << "a stroke was lost or split";
+  std::vector<PenPath> brushPaths;
+  for (const ReadStroke& stroke : strokes) {
+    for (const PathPoint& sample : stroke.samples) EXPECT_LT(DistanceToPaths(sample, scriptStrokes), 0.5);
+    brushPaths.push_back(MovingAverage(stroke.samples, 10));
+    for (size_t i = 0; i < stroke.samples.size(); ++i) {
+      if (stroke.pressures[i] < 0.25) continue;
+      EXPECT_GT(InkAround(screen, brushPaths.back()[i], 2), 0) << "no ink where the brush went, sample " << i;
+    }
+  }
+  EXPECT_EQ(InkAwayFromPaths(screen, brushPaths, 3), 0) << "ink away from the strokes";
+  if (scenario.script == kStrokes) {
+    // The first stroke rises from light to full pressure and falls again.
+    const ReadStroke& stroke = strokes[0];
+    size_t light = 0, full = 0;
+    for (size_t i = 0; i < stroke.pressures.size(); ++i) {
+      if (stroke.pressures[i] > stroke.pressures[full]) full = i;
+      if (!light && stroke.pressures[i] >= 0.2) light = i;
+    }
+    EXPECT_GT(InkAround(screen, brushPaths[0][full], 3), 2 * InkAround(screen, brushPaths[0][light], 3))
+        << "full pressure draws more than light pressure";
+  }
+  if (!player.colours.empty()) {
+    const uint8_t* first = InkiestAround(screen, {250, 180}, 3);  // the middles of the strokes
+    const uint8_t* second = InkiestAround(screen, {250, 280}, 3);
+    EXPECT_TRUE(first[0] == first[1] && first[1] == first[2] && first[0] < 128) << "the first stroke keeps its black";
+    EXPECT_TRUE(second[2] > 128 && second[1] < 64) << "the second stroke is red";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, RealTablet, ::testing::ValuesIn(kScenarios),
+                         [](const ::testing::TestParamInfo<Scenario>& info) { return std::string(info.param.name); });
+
+}  // namespace
