@@ -110,24 +110,28 @@ TEST_F(EndToEnd, StrokeWithVaryingPressureIsShownWhileDrawnAndKeptAfterLift) {
 // Wine's own wintab32 reports buttons as absolute bits, the tip as 0x2, and
 // pairs each touch-down and each lift with a packet of the same time, which
 // the program removes unread: it reads the touch-down without the tip bit and
-// the lift with it. Every lift still ends its stroke, so the hover to the next
-// stroke draws nothing and the strokes stay apart.
+// the lift with it. Every lift still ends its stroke, also one with a barrel
+// button pressed on the way, so the hover to the next stroke draws nothing
+// and the strokes stay apart.
 TEST_F(EndToEnd, EveryLiftEndsItsStrokeWithButtonsReportedAsWineDoes) {
   StartWithTablet({}, {}, "e2e-wine-buttons");
   ReferenceCanvas reference(geometry, 600, 600);
-  const DWORD kTip = 0x2;
+  const DWORD kTip = 0x2, kBarrel = 0x4;
   std::vector<PenPath> strokes;
-  auto stroke = [&](double x0, double y0, double x1, double y1) {
+  auto stroke = [&](double x0, double y0, double x1, double y1, DWORD barrelFromHalfway) {
     strokes.push_back({{x0, y0}, {x1, y1}});
-    for (int i = 0; i <= 20; ++i) Pen(x0 + (x1 - x0) * i / 20, y0 + (y1 - y0) * i / 20, 900, reference, 1, i ? kTip : 0);
-    Pen(x1, y1, 0, reference, 1, kTip);
+    for (int i = 0; i <= 20; ++i) {
+      const DWORD buttons = (i ? kTip : 0) | (i >= 10 ? barrelFromHalfway : 0);
+      Pen(x0 + (x1 - x0) * i / 20, y0 + (y1 - y0) * i / 20, 900, reference, 1, buttons);
+    }
+    Pen(x1, y1, 0, reference, 1, kTip | barrelFromHalfway);
   };
   auto hover = [&](double x0, double y0, double x1, double y1) {
     for (int i = 1; i <= 10; ++i) Pen(x0 + (x1 - x0) * i / 10, y0 + (y1 - y0) * i / 10, 0, reference);
   };
-  stroke(100, 100, 250, 140);
+  stroke(100, 100, 250, 140, 0);
   hover(250, 140, 400, 300);
-  stroke(400, 300, 500, 360);
+  stroke(400, 300, 500, 360, kBarrel);
   hover(500, 360, 150, 450);
   ExpectScreen(reference, "after two strokes");
   EXPECT_EQ(InkAwayFromPaths(CaptureClient(program.mainWindow), strokes, 4), 0) << "ink off the strokes";

@@ -51,11 +51,15 @@ const Scenario kScenarios[] = {
     {"StrokesAt133", 133, kStrokes},
     {"StrokesAt200", 200, kStrokes},
     {"StrokesAt500", 500, kStrokes},
-    // A barrel button held and the eraser end draw nothing; the tip does.
+    // A barrel button pressed on the way leaves the stroke ending at the lift;
+    // held at a touch-down it draws nothing, nor does the eraser end.
     {"BarrelButtonAndEraser", 200,
-     "proximity in 100 300\n"
-     "hover 4 100,300 100,310\n"
+     "proximity in 100 150\n"
+     "hover 4 100,150 100,160\n"
+     "stroke 80 100,160 200,100 300,160 pressure 0.5 1 0.5 hold\n"
      "button 1 down\n"
+     "lift\n"
+     "hover 10 300,160 100,310\n"
      "stroke 80 100,310 200,250 300,310 pressure 0.5 1 0.5 hold\n"
      "lift\n"
      "button 1 up\n"

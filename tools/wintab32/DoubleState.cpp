@@ -143,21 +143,22 @@ void PostPacket(Context* context, UINT serial) {
 
 #ifdef WINTAB_DOUBLE_WINE_BUTTONS
 // As Wine's wintab32 reports buttons, whatever the context's packet mode:
-// the absolute bit mask, the tip as bit 1. A touch-down is a motion packet
-// without the tip bit followed by the tip's press, a lift a motion packet
-// with it followed by the release; each pair has one time and both are
-// queued before either is handled.
+// the absolute bit mask, the tip as bit 1 (the barrel buttons' bits are the
+// packet's own). A touch-down is a motion packet without the tip bit followed
+// by the tip's press, a lift a motion packet with it followed by the release;
+// each pair has one time and both are queued before either is handled.
 const DWORD kTipBit = 0x2;
 bool tipDown = false;
 
 int EnqueueAsWine(Context* context, WintabDoublePacket packet, UINT serials[2]) {
   const bool touching = packet.normalPressure > 0;
-  packet.buttons = tipDown ? kTipBit : 0;
+  const DWORD barrels = packet.buttons & ~kTipBit;
+  packet.buttons = barrels | (tipDown ? kTipBit : 0);
   int count = 0;
   serials[count++] = Enqueue(context, packet);
   if (touching != tipDown) {
     tipDown = touching;
-    packet.buttons = tipDown ? kTipBit : 0;
+    packet.buttons = barrels | (tipDown ? kTipBit : 0);
     serials[count++] = Enqueue(context, packet);
     context->queue[context->count - 1].time = context->queue[context->count - 2].time;
   }
