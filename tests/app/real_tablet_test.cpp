@@ -5,19 +5,14 @@
 // program read (Wine's trace), the engine must give the screen exactly.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "support/ProgramUnderTest.h"
+#include "support/RealTablet.h"
 #include "support/ReferenceCanvas.h"
 #include "support/StrokeChecks.h"
-#include "support/WintabTrace.h"
 #include "tools/wintab32/MouseSteps.h"
 #include "tools/xtablet/DeviceRanges.h"
-#include "tools/xtablet/FifoWriter.h"
 
 #ifndef REAL_TABLET_PROGRAM
 #error "REAL_TABLET_PROGRAM names the program under test"
@@ -95,13 +90,6 @@ const Scenario kScenarios[] = {
      "proximity out\n"},
 };
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
 // The painting strokes of a script: runs of packets of the tip with pressure
 // and no barrel button held.
 std::vector<PenPath> ScriptStrokes(const std::vector<PenStep>& steps) {
@@ -156,10 +144,7 @@ const uint8_t* InkiestAround(const Capture& capture, PathPoint point, int radius
 
 // What the test does at a mouse step of the script, while the pen is played.
 struct Player {
-  HWND canvas;
-  const std::vector<PenStep>* steps;
-  std::string tracePath;  // where Wine traces the program, from traceStart on
-  size_t traceStart;
+  RealTabletRun* run;
   StrokeColor color;
   // Colours set on the picker, with the length of the trace at that moment.
   std::vector<std::pair<size_t, StrokeColor>> colours;
@@ -168,20 +153,22 @@ struct Player {
 
 void PlayMouse(int index, void* context) {
   Player& player = *static_cast<Player*>(context);
-  const PenStep& step = (*player.steps)[index];
-  player.pickerFound = PlayMouseStep(step, player.canvas) && player.pickerFound;
+  const std::vector<PenStep>& steps = player.run->steps;
+  const HWND canvas = player.run->program.mainWindow;
+  const PenStep& step = steps[index];
+  player.pickerFound = PlayMouseStep(step, canvas) && player.pickerFound;
   if (step.kind != PenStep::kBarRelease) return;
   Sleep(50);  // the program takes the release
   int32_t* channels[4] = {&player.color.red, &player.color.green, &player.color.blue, &player.color.alpha};
   *channels[step.bar] = step.value;
-  player.colours.push_back({ReadFile(player.tracePath).size() - player.traceStart, player.color});
+  player.colours.push_back({player.run->Trace().size(), player.color});
   // The pointer back where the pen comes in next: X gives a proximity change
   // to the window the pointer was over.
-  for (size_t next = index + 1; next < player.steps->size(); ++next) {
-    const PenStep& coming = (*player.steps)[next];
+  for (size_t next = index + 1; next < steps.size(); ++next) {
+    const PenStep& coming = steps[next];
     if (coming.kind != PenStep::kProximity) continue;
     POINT point = {static_cast<LONG>(coming.x), static_cast<LONG>(coming.y)};
-    ClientToScreen(player.canvas, &point);
+    ClientToScreen(canvas, &point);
     SetCursorPos(point.x, point.y);
     break;
   }
@@ -191,45 +178,26 @@ class RealTablet : public ::testing::TestWithParam<Scenario> {};
 
 TEST_P(RealTablet, StrokesLandWhereThePenWent) {
   const Scenario& scenario = GetParam();
-  const char* stack = std::getenv("INKSTONE_TABLET_STACK");
-  ASSERT_NE(stack, nullptr) << "run by scripts/real-tablet";
-  const std::string fifo = ReadFile(WinePathOf(std::string(stack) + "/fifo"));
   std::vector<PenStep> steps;
   std::string error;
   ASSERT_TRUE(ParsePenScript(scenario.script, &steps, &error)) << error;
-
-  // Wine traces the program into this program's standard error.
-  const std::string tracePath = WinePathOf(std::string(stack) + "/stderr");
-  const size_t traceStart = ReadFile(tracePath).size();
-  ProgramUnderTest program;
-  ASSERT_TRUE(program.Start("real-tablet", REAL_TABLET_PROGRAM, {}, {"WINEDEBUG=+wintab32"}, false));
-  // The pen is out of proximity; the pointer waits where it comes in.
-  POINT origin = {0, 0};
-  ClientToScreen(program.mainWindow, &origin);
-  SetCursorPos(origin.x + static_cast<int>(steps[0].x), origin.y + static_cast<int>(steps[0].y));
-  Sleep(100);
-
-  Player player = {program.mainWindow, &steps, tracePath, traceStart, {0, 0, 0, 255}, {}};
-  FifoWriter writer;
-  ASSERT_TRUE(writer.Open(fifo.substr(0, fifo.find_last_not_of("\r\n") + 1), &error)) << error;
-  const PenMapping mapping = {double(origin.x), double(origin.y), XTABLET_SCREEN_WIDTH, XTABLET_SCREEN_HEIGHT};
-  ASSERT_TRUE(writer.Play(PenFrames(steps, mapping, scenario.rate), PlayMouse, &player, nullptr));
+  RealTabletRun run;
+  ASSERT_TRUE(run.Start(REAL_TABLET_PROGRAM, steps, &error)) << error;
+  Player player = {&run, {0, 0, 0, 255}, {}};
+  ASSERT_TRUE(run.Play(scenario.rate, PlayMouse, &player, &error)) << error;
   EXPECT_TRUE(player.pickerFound);
-  Sleep(300);
-  WaitPainted(program.mainWindow);
-  const Capture screen = CaptureClient(program.mainWindow);
-  ASSERT_TRUE(program.Close());
-
+  const Capture screen = CaptureClient(run.program.mainWindow);
+  ASSERT_TRUE(run.Close());
   // Kept for a look when something fails.
   WriteBmp(TestDirectory() + "real-tablet\\" + scenario.name + "-" REAL_TABLET_PROGRAM ".bmp", screen);
 
   // Exactly, from the packets the program read.
-  const WintabTrace trace = ParseWintabTrace(ReadFile(tracePath).substr(traceStart));
+  const WintabTrace trace = ParseWintabTrace(run.Trace());
   ASSERT_EQ(trace.inExtX, XTABLET_MAX_X);
   ASSERT_EQ(trace.inExtY, XTABLET_MAX_Y);
   ASSERT_GT(trace.Count(TraceEvent::kRead), 0);
   TabletGeometry geometry = {XTABLET_SCREEN_WIDTH, XTABLET_SCREEN_HEIGHT, XTABLET_MAX_X, XTABLET_MAX_Y,
-                             XTABLET_MAX_PRESSURE, origin, 600, 600};
+                             XTABLET_MAX_PRESSURE, run.origin, 600, 600};
   ReferenceCanvas reference(geometry, 600, 600);
   size_t colour = 0;
   for (const TraceEvent& event : trace.events) {

@@ -23,7 +23,7 @@ int WintabTrace::Count(TraceEvent::Kind kind) const {
 WintabTrace ParseWintabTrace(const std::string& text) {
   WintabTrace trace;
   std::deque<TracedPacket> queue;
-  TracedPacket dumped = {};
+  TracedPacket dumped = {}, last = {};
   bool proximityMessage = false;
   auto remove = [&](size_t count, bool readLast, size_t offset) {
     for (size_t i = 0; i < count && !queue.empty(); ++i) {
@@ -53,7 +53,10 @@ WintabTrace ParseWintabTrace(const std::string& text) {
       dumped.pressure = Field(line, "pkNormalPressure: ", 10);
       dumped.proximity = proximityMessage;
     } else if (Has(line, ":AddPacketToContextQueue Placed in queue")) {
+      dumped.companion = trace.queued && !dumped.proximity && dumped.time == last.time && dumped.x == last.x &&
+                         dumped.y == last.y && dumped.pressure == last.pressure && dumped.buttons != last.buttons;
       queue.push_back(dumped);
+      last = dumped;
       ++trace.queued;
     } else if (Has(line, ":AddPacketToContextQueue Queue Overflow")) {
       trace.events.push_back({TraceEvent::kLost, dumped, end});

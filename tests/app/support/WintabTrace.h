@@ -10,6 +10,9 @@
 struct TracedPacket {
   unsigned serial, time, status, changed, cursor, buttons, x, y, pressure;
   bool proximity;  // queued for a proximity change: WT_PROXIMITY, no WT_PACKET
+  // A button's change at the same time, place and pressure as the packet
+  // queued before it (Wine pairs each touch-down and lift so).
+  bool companion;
 };
 
 struct TraceEvent {

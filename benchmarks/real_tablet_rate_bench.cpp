@@ -1,0 +1,75 @@
+// Sustained pen rates through the real stack: Wine's own wintab32, the X
+// server and its tablet driver (scripts/real-tablet). For each program and
+// rate, a long stroke with hover before and after; from Wine's trace, the
+// packets Wine queued, those the program read, and those that left the queue
+// unread: same-time companions (the button change Wine queues beside a
+// touch-down or lift), proximity packets (which the program's proximity
+// handling removes), and the rest. Goal: nothing but companions and
+// proximity packets removed unread, at every rate up to 1000 a second.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tests/app/support/RealTablet.h"
+
+namespace {
+const char kScript[] =
+    "proximity in 100 300\n"
+    "hover 20 100,300 80,300\n"
+    "stroke 300 80,300 300,100 520,300 pressure 0.3 1 0.3\n"
+    "hover 20 520,300 540,300\n"
+    "proximity out\n";
+
+struct Counts {
+  int queued = 0, read = 0, companions = 0, proximity = 0, otherUnread = 0, lost = 0;
+};
+
+Counts Measure(const char* program, double rate, std::string* error) {
+  Counts counts;
+  std::vector<PenStep> steps;
+  RealTabletRun run;
+  if (!ParsePenScript(kScript, &steps, error) || !run.Start(program, steps, error) ||
+      !run.Play(rate, nullptr, nullptr, error) || !run.Close()) {
+    return counts;
+  }
+  const WintabTrace trace = ParseWintabTrace(run.Trace());
+  counts.queued = trace.queued;
+  for (const TraceEvent& event : trace.events) {
+    const TracedPacket& p = event.packet;
+    if (event.kind == TraceEvent::kRead) ++counts.read;
+    if (event.kind == TraceEvent::kLost) ++counts.lost;
+    if (event.kind != TraceEvent::kRemovedUnread) continue;
+    if (p.companion) ++counts.companions;
+    else if (p.proximity) ++counts.proximity;
+    else ++counts.otherUnread;
+  }
+  return counts;
+}
+}  // namespace
+
+int main() {
+  if (!std::getenv("INKSTONE_TABLET_STACK")) {
+    std::printf("run by scripts/real-tablet\n");
+    return 1;
+  }
+  std::printf("Through Wine's own wintab32 and the X tablet driver, one stroke of 300 packets with hover:\n");
+  std::printf("%-14s %6s %7s %5s %11s %10s %12s %5s\n", "program", "rate/s", "queued", "read", "companions",
+              "proximity", "other unread", "lost");
+  bool metGoal = true;
+  for (const char* program : {"inkstone", "inkstone-disc"}) {
+    for (double rate : {133.0, 200.0, 500.0, 1000.0}) {
+      std::string error;
+      const Counts c = Measure(program, rate, &error);
+      if (!error.empty()) {
+        std::printf("%s at %.0f/s: %s\n", program, rate, error.c_str());
+        return 1;
+      }
+      std::printf("%-14s %6.0f %7d %5d %11d %10d %12d %5d\n", program, rate, c.queued, c.read, c.companions,
+                  c.proximity, c.otherUnread, c.lost);
+      metGoal = metGoal && c.otherUnread == 0 && c.lost == 0;
+    }
+  }
+  std::printf("Goal (nothing else removed unread or lost, at every rate): %s\n", metGoal ? "met" : "not met");
+  return 0;
+}

@@ -1,0 +1,54 @@
+#include "RealTablet.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "tools/xtablet/DeviceRanges.h"
+#include "tools/xtablet/FifoWriter.h"
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+bool RealTabletRun::Start(const char* name, const std::vector<PenStep>& script, std::string* error) {
+  const char* stack = std::getenv("INKSTONE_TABLET_STACK");
+  if (!stack) return *error = "INKSTONE_TABLET_STACK is not set: run by scripts/real-tablet", false;
+  stack_ = stack;
+  steps = script;
+  tracePath_ = WinePathOf(stack_ + "/stderr");
+  traceStart_ = ReadFile(tracePath_).size();
+  if (!program.Start("real-tablet", name, {}, {"WINEDEBUG=+wintab32"}, false)) {
+    return *error = std::string("cannot start ") + name, false;
+  }
+  ClientToScreen(program.mainWindow, &origin);
+  for (const PenStep& step : steps) {
+    if (step.kind != PenStep::kProximity) continue;
+    SetCursorPos(origin.x + static_cast<int>(step.x), origin.y + static_cast<int>(step.y));
+    break;
+  }
+  Sleep(100);
+  return true;
+}
+
+bool RealTabletRun::Play(double rate, void (*onMouse)(int, void*), void* context, std::string* error) {
+  std::string fifo = ReadFile(WinePathOf(stack_ + "/fifo"));
+  fifo.erase(fifo.find_last_not_of("\r\n") + 1);
+  FifoWriter writer;
+  if (!writer.Open(fifo, error)) return false;
+  const PenMapping mapping = {double(origin.x), double(origin.y), XTABLET_SCREEN_WIDTH, XTABLET_SCREEN_HEIGHT};
+  if (!writer.Play(PenFrames(steps, mapping, rate), onMouse, context, nullptr)) {
+    return *error = "the pen's frames could not be written", false;
+  }
+  // The program takes what is still on its way, and paints it.
+  Sleep(300);
+  WaitPainted(program.mainWindow);
+  return true;
+}
+
+std::string RealTabletRun::Trace() const { return ReadFile(tracePath_).substr(traceStart_); }
+
+bool RealTabletRun::Close() { return program.Close(); }

@@ -1,0 +1,36 @@
+// A real program under test with the real tablet stack (scripts/real-tablet):
+// Wine's own wintab32 traced, the emulated pen played through the X server's
+// tablet driver.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "ProgramUnderTest.h"
+#include "WintabTrace.h"
+#include "tools/wintab32/PenScript.h"
+
+std::string ReadFile(const std::string& path);
+
+class RealTabletRun {
+ public:
+  // Starts <TestDirectory()>real-tablet\<program>.exe, with Wine tracing its
+  // wintab32 into this program's standard error, and puts the pointer where
+  // the steps bring the pen in (X gives a proximity change to the window the
+  // pointer is over).
+  bool Start(const char* name, const std::vector<PenStep>& script, std::string* error);
+  // Plays the steps at `rate` packets a second; mouse steps go to onMouse.
+  bool Play(double rate, void (*onMouse)(int step, void* context), void* context, std::string* error);
+  // The trace so far.
+  std::string Trace() const;
+  // Closes the program; true when it ended.
+  bool Close();
+
+  ProgramUnderTest program;
+  POINT origin = {0, 0};  // of the canvas, on the screen
+  std::vector<PenStep> steps;
+
+ private:
+  std::string stack_;
+  std::string tracePath_;
+  size_t traceStart_ = 0;
+};
