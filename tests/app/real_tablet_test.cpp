@@ -5,6 +5,7 @@
 // program read (Wine's trace), the engine must give the screen exactly.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,16 @@ std::vector<PenPath> ScriptStrokes(const std::vector<PenStep>& steps) {
   return strokes;
 }
 
+// Where the pen went in proximity: each stay a polyline of its packets.
+std::vector<PenPath> ScriptPenPaths(const std::vector<PenStep>& steps) {
+  std::vector<PenPath> paths(1);
+  for (const PenStep& step : steps) {
+    if (step.kind == PenStep::kProximity && !paths.back().empty()) paths.emplace_back();
+    if (step.kind == PenStep::kPacket || step.kind == PenStep::kButton) paths.back().push_back({step.x, step.y});
+  }
+  return paths;
+}
+
 // A stroke as the program received it: the samples of the packets it read,
 // from a touch-down of the tip without a barrel button through the lift.
 struct ReadStroke {
@@ -144,24 +155,45 @@ const uint8_t* InkiestAround(const Capture& capture, PathPoint point, int radius
 
 // What the test does at a mouse step of the script, while the pen is played.
 struct Player {
-  RealTabletRun* run;
-  StrokeColor color;
+  RealTabletRun* run = nullptr;
+  StrokeColor color = {0, 0, 0, 255};
   // Colours set on the picker, with the length of the trace at that moment.
   std::vector<std::pair<size_t, StrokeColor>> colours;
   bool pickerFound = true;
+  bool penLeft = true;
+  // Where the mouse took the pointer, on the canvas's client coordinates: the
+  // X server reports the pen's device there too, as a hover packet.
+  std::vector<PenPath> pointer;
 };
+
+void RememberPointer(Player& player, HWND canvas) {
+  POINT point;
+  GetCursorPos(&point);
+  ScreenToClient(canvas, &point);
+  player.pointer.push_back({{double(point.x), double(point.y)}});
+}
 
 void PlayMouse(int index, void* context) {
   Player& player = *static_cast<Player*>(context);
-  const std::vector<PenStep>& steps = player.run->steps;
-  const HWND canvas = player.run->program.mainWindow;
+  const RealTabletRun& run = *player.run;
+  const std::vector<PenStep>& steps = run.steps;
+  const HWND canvas = run.program.mainWindow;
   const PenStep& step = steps[index];
+  if (step.kind == PenStep::kBarPress || step.kind == PenStep::kPick) {
+    int leavings = 0;
+    for (int i = 0; i < index; ++i) leavings += steps[i].kind == PenStep::kProximity && !steps[i].entering;
+    player.penLeft = run.WaitForPenOut(leavings) && player.penLeft;
+  }
   player.pickerFound = PlayMouseStep(step, canvas) && player.pickerFound;
+  Sleep(5);
+  RememberPointer(player, canvas);
   if (step.kind != PenStep::kBarRelease) return;
-  Sleep(50);  // the program takes the release
+  // The program takes the drag before the pen comes again: a pen packet,
+  // posted, would go before the mouse's input.
+  WaitForInputIdle(run.program.process.Handle(), 2000);
   int32_t* channels[4] = {&player.color.red, &player.color.green, &player.color.blue, &player.color.alpha};
   *channels[step.bar] = step.value;
-  player.colours.push_back({player.run->Trace().size(), player.color});
+  player.colours.push_back({run.Trace().size(), player.color});
   // The pointer back where the pen comes in next: X gives a proximity change
   // to the window the pointer was over.
   for (size_t next = index + 1; next < steps.size(); ++next) {
@@ -170,11 +202,16 @@ void PlayMouse(int index, void* context) {
     POINT point = {static_cast<LONG>(coming.x), static_cast<LONG>(coming.y)};
     ClientToScreen(canvas, &point);
     SetCursorPos(point.x, point.y);
+    RememberPointer(player, canvas);
     break;
   }
 }
 
-class RealTablet : public ::testing::TestWithParam<Scenario> {};
+class RealTablet : public ::testing::TestWithParam<Scenario> {
+ protected:
+  void TearDown() override;
+  std::string trace;
+};
 
 TEST_P(RealTablet, StrokesLandWhereThePenWent) {
   const Scenario& scenario = GetParam();
@@ -183,24 +220,27 @@ TEST_P(RealTablet, StrokesLandWhereThePenWent) {
   ASSERT_TRUE(ParsePenScript(scenario.script, &steps, &error)) << error;
   RealTabletRun run;
   ASSERT_TRUE(run.Start(REAL_TABLET_PROGRAM, steps, &error)) << error;
-  Player player = {&run, {0, 0, 0, 255}, {}};
+  Player player;
+  player.run = &run;
   ASSERT_TRUE(run.Play(scenario.rate, PlayMouse, &player, &error)) << error;
   EXPECT_TRUE(player.pickerFound);
+  EXPECT_TRUE(player.penLeft) << "the program did not see the pen leave before the mouse moved";
   const Capture screen = CaptureClient(run.program.mainWindow);
   ASSERT_TRUE(run.Close());
   // Kept for a look when something fails.
   WriteBmp(TestDirectory() + "real-tablet\\" + scenario.name + "-" REAL_TABLET_PROGRAM ".bmp", screen);
 
   // Exactly, from the packets the program read.
-  const WintabTrace trace = ParseWintabTrace(run.Trace());
-  ASSERT_EQ(trace.inExtX, XTABLET_MAX_X);
-  ASSERT_EQ(trace.inExtY, XTABLET_MAX_Y);
-  ASSERT_GT(trace.Count(TraceEvent::kRead), 0);
+  trace = run.Trace();
+  const WintabTrace read = ParseWintabTrace(trace);
+  ASSERT_EQ(read.inExtX, XTABLET_MAX_X);
+  ASSERT_EQ(read.inExtY, XTABLET_MAX_Y);
+  ASSERT_GT(read.Count(TraceEvent::kRead), 0);
   TabletGeometry geometry = {XTABLET_SCREEN_WIDTH, XTABLET_SCREEN_HEIGHT, XTABLET_MAX_X, XTABLET_MAX_Y,
                              XTABLET_MAX_PRESSURE, run.origin, 600, 600};
   ReferenceCanvas reference(geometry, 600, 600);
   size_t colour = 0;
-  for (const TraceEvent& event : trace.events) {
+  for (const TraceEvent& event : read.events) {
     for (; colour < player.colours.size() && player.colours[colour].first <= event.offset; ++colour) {
       reference.SetColor(player.colours[colour].second);
     }
@@ -209,15 +249,24 @@ TEST_P(RealTablet, StrokesLandWhereThePenWent) {
   }
   EXPECT_EQ(screen.bgr, reference.Screen()) << "the screen differs from the engine fed with the packets read";
 
-  // Judged from the pen's samples alone: each read sample of a stroke lies on
-  // the script's path; the brush, smoothed over ten samples, leaves ink along
-  // its way where the pressure is enough to show, and none away from it.
+  // Judged from the pen's samples alone: each sample read lies where the pen
+  // went; the brush, smoothed over ten samples, leaves ink along its way where
+  // the pressure is enough to show, and none away from it.
+  std::vector<PenPath> penPaths = ScriptPenPaths(steps);
+  penPaths.insert(penPaths.end(), player.pointer.begin(), player.pointer.end());
+  for (const TraceEvent& event : read.events) {
+    if (event.kind != TraceEvent::kRead) continue;
+    const PenSample sample = geometry.Sample(event.packet.x, event.packet.y, event.packet.pressure);
+    EXPECT_LT(DistanceToPaths({sample.x, sample.y}, penPaths), 0.5)
+        << "a packet off the pen's path, at " << sample.x << "," << sample.y << " serial " << event.packet.serial
+        << " cursor " << event.packet.cursor << " buttons " << event.packet.buttons << " pressure " << sample.pressure
+        << " proximity " << event.packet.proximity;
+  }
   const std::vector<PenPath> scriptStrokes = ScriptStrokes(steps);
-  const std::vector<ReadStroke> strokes = ReadStrokes(trace, geometry);
+  const std::vector<ReadStroke> strokes = ReadStrokes(read, geometry);
   ASSERT_EQ(strokes.size(), scriptStrokes.size()) << "a stroke was lost or split";
   std::vector<PenPath> brushPaths;
   for (const ReadStroke& stroke : strokes) {
-    for (const PathPoint& sample : stroke.samples) EXPECT_LT(DistanceToPaths(sample, scriptStrokes), 0.5);
     brushPaths.push_back(MovingAverage(stroke.samples, 10));
     for (size_t i = 0; i < stroke.samples.size(); ++i) {
       if (stroke.pressures[i] < 0.25) continue;
@@ -242,6 +291,12 @@ TEST_P(RealTablet, StrokesLandWhereThePenWent) {
     EXPECT_TRUE(first[0] == first[1] && first[1] == first[2] && first[0] < 128) << "the first stroke keeps its black";
     EXPECT_TRUE(second[2] > 128 && second[1] < 64) << "the second stroke is red";
   }
+}
+
+// A failing run leaves its trace beside its screen.
+void RealTablet::TearDown() {
+  if (!HasFailure() || trace.empty()) return;
+  std::ofstream(TestDirectory() + "real-tablet\\" + GetParam().name + "-" REAL_TABLET_PROGRAM ".trace") << trace;
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, RealTablet, ::testing::ValuesIn(kScenarios),

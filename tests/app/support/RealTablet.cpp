@@ -51,4 +51,21 @@ bool RealTabletRun::Play(double rate, void (*onMouse)(int, void*), void* context
 
 std::string RealTabletRun::Trace() const { return ReadFile(tracePath_).substr(traceStart_); }
 
+bool RealTabletRun::WaitForPenOut(int times) const {
+  const DWORD start = GetTickCount();
+  do {
+    const std::string trace = Trace();
+    int leavings = 0;
+    // WT_PROXIMITY with the low word of lParam 0: the cursor left the context.
+    for (size_t at = trace.find("Incoming Message 0x7ff5 "); at != std::string::npos;
+         at = trace.find("Incoming Message 0x7ff5 ", at + 1)) {
+      const size_t end = trace.find(')', at);
+      if (end != std::string::npos && trace.compare(end - 4, 4, "0000") == 0) ++leavings;
+    }
+    if (leavings >= times) return true;
+    Sleep(20);
+  } while (GetTickCount() - start < 5000);
+  return false;
+}
+
 bool RealTabletRun::Close() { return program.Close(); }

@@ -22,6 +22,9 @@ class RealTabletRun {
   bool Play(double rate, void (*onMouse)(int step, void* context), void* context, std::string* error);
   // The trace so far.
   std::string Trace() const;
+  // Waits until the program has seen the pen leave proximity `times` times:
+  // only then may the mouse move, or the X server would move the pen too.
+  bool WaitForPenOut(int times) const;
   // Closes the program; true when it ended.
   bool Close();
 
