@@ -10,12 +10,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <string>
 #include <vector>
 
-#include "support/ProgramUnderTest.h"
-#include "support/ReferenceCanvas.h"
+#include "tests/support/ProgramUnderTest.h"
+#include "tests/support/ReferenceCanvas.h"
 
 #ifndef HOSTED_DIRECTORY
 #error "HOSTED_DIRECTORY names the folder of the programs under test"
@@ -51,8 +50,7 @@ class HostedCanvas : public ::testing::Test {
 
   void ExpectScreen(const ReferenceCanvas& reference, const char* when) {
     std::string difference;
-    EXPECT_TRUE(ScreenShows(program.mainWindow, reference.Screen(), reference.Width(), reference.Width(),
-                            reference.Height(), 5000, &difference))
+    EXPECT_TRUE(ScreenShows(program.mainWindow, reference.Screen(), reference.Width(), reference.Height(), &difference))
         << when << ": " << difference;
   }
 
@@ -81,12 +79,7 @@ bool WritePicture(const std::string& path, dib24& image) {
       p[2] = static_cast<uint8_t>(x < 160 ? 220 : 40);
     }
   }
-  if (!WriteBmp(path, picture)) return false;
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return false;
-  const bool read = image.ReadBmp(file);
-  std::fclose(file);
-  return read;
+  return WriteBmp(path, picture) && ReadBmpFile(path, image);
 }
 
 TEST_F(HostedCanvas, ExampleHostShowsThePictureAndAStrokeLandsOnIt) {
