@@ -431,12 +431,6 @@ struct MessageBoxReader {
     *reinterpret_cast<HWND*>(param) = window;
     return FALSE;
   }
-  static BOOL CALLBACK CollectText(HWND child, LPARAM) {
-    wchar_t childText[128] = {};
-    GetWindowTextW(child, childText, 128);
-    texts.push_back(childText);
-    return TRUE;
-  }
   static HWND Find() {
     HWND found = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), MatchDialog, reinterpret_cast<LPARAM>(&found));
@@ -449,7 +443,7 @@ struct MessageBoxReader {
     wchar_t text[128] = {};
     GetWindowTextW(box, text, 128);
     caption = text;
-    EnumChildWindows(box, CollectText, 0);
+    texts = testwin::ChildTexts(box);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
   }
 };

@@ -6,6 +6,7 @@
 // linked with its own dab implementation for the reference.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -15,6 +16,7 @@
 #include "tests/support/ProgramUnderTest.h"
 #include "tests/support/ReferenceCanvas.h"
 #include "tests/support/StrokeChecks.h"
+#include "tests/support/TestWindows.h"
 #include "tools/wintab32/PenScript.h"
 
 #ifndef E2E_PROGRAM
@@ -298,21 +300,6 @@ TEST_F(EndToEnd, UnreadablePictureLeavesTheWhiteCanvas) {
 // The message box of a program without a tablet, or null.
 HWND FindNoTabletBox(const ChildProcess& process) { return process.FindWindowOf("Info", 20000); }
 
-// A WINAPI callback: stdcall on 32-bit Windows, which a lambda cannot be.
-BOOL CALLBACK TakeStaticText(HWND child, LPARAM lParam) {
-  wchar_t cls[32] = L"", text[256] = L"";
-  GetClassNameW(child, cls, 32);
-  GetWindowTextW(child, text, 256);
-  if (_wcsicmp(cls, L"Static") == 0 && text[0]) *reinterpret_cast<std::wstring*>(lParam) = text;
-  return TRUE;
-}
-
-std::wstring StaticText(HWND box) {
-  std::wstring found;
-  EnumChildWindows(box, TakeStaticText, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
 void DismissAndExpectWhiteCanvas(ChildProcess& process, HWND box) {
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   HWND main = process.FindWindowOf("Paint Test", 20000);
@@ -335,7 +322,8 @@ TEST_F(EndToEnd, WithoutATabletTheProgramSaysSoAndRunsOn) {
                             {"WINEDLLOVERRIDES=mscoree,mshtml="}));
   HWND box = FindNoTabletBox(process);
   ASSERT_NE(box, nullptr) << "no message box";
-  EXPECT_EQ(StaticText(box), kNoTabletText);
+  const std::vector<std::wstring> texts = testwin::ChildTexts(box);
+  EXPECT_NE(std::find(texts.begin(), texts.end(), kNoTabletText), texts.end()) << "the message box lacks the text";
   DismissAndExpectWhiteCanvas(process, box);
   EXPECT_EQ(process.ExitCode(), 0u);
   EXPECT_EQ(process.Output(), "");

@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace testwin {
 
@@ -59,6 +61,22 @@ inline void LeftUp() { SendMouse(MOUSEEVENTF_LEFTUP); }
 inline bool HasSystemCommand(HWND window, UINT command) {
   HMENU menu = GetSystemMenu(window, FALSE);
   return menu && GetMenuState(menu, command, MF_BYCOMMAND) != static_cast<UINT>(-1);
+}
+
+// The texts of a window's children (a message box's, say), in Unicode.
+inline std::vector<std::wstring> ChildTexts(HWND window) {
+  struct Collect {
+    // A WINAPI callback: stdcall on 32-bit Windows, which a lambda cannot be.
+    static BOOL CALLBACK Child(HWND child, LPARAM texts) {
+      wchar_t text[256] = L"";
+      GetWindowTextW(child, text, 256);
+      reinterpret_cast<std::vector<std::wstring>*>(texts)->push_back(text);
+      return TRUE;
+    }
+  };
+  std::vector<std::wstring> texts;
+  EnumChildWindows(window, Collect::Child, reinterpret_cast<LPARAM>(&texts));
+  return texts;
 }
 
 }  // namespace testwin
