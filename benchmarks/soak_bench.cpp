@@ -128,20 +128,12 @@ void PrintLatency(const char* which, std::vector<double> ms) {
 
 // A 24-bit picture of the given size with a pattern of its own.
 std::string WritePicture(const char* name, int width, int height, int seed) {
-  Capture picture;
-  picture.width = width;
-  picture.height = height;
-  picture.bgr.resize(static_cast<size_t>(width) * height * 3);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      uint8_t* p = &picture.bgr[(static_cast<size_t>(y) * width + x) * 3];
-      p[0] = static_cast<uint8_t>((x * seed) / 7);
-      p[1] = static_cast<uint8_t>(y + seed * 40);
-      p[2] = static_cast<uint8_t>(((x / 16 + y / 16) % 2) ? 230 : 40 + seed * 30);
-    }
-  }
   const std::string path = TestDirectory() + name;
-  WriteBmp(path, picture);
+  WriteBmp(path, width, height, [seed](int x, int y, uint8_t* p) {
+    p[0] = static_cast<uint8_t>((x * seed) / 7);
+    p[1] = static_cast<uint8_t>(y + seed * 40);
+    p[2] = static_cast<uint8_t>(((x / 16 + y / 16) % 2) ? 230 : 40 + seed * 30);
+  });
   return path;
 }
 
@@ -277,7 +269,8 @@ void Soak::Load() {
 bool Soak::PickerShows(const StrokeColor& c, bool report) {
   std::string difference;
   if (::PickerShows(picker_, c, &difference)) return true;
-  if (report) std::printf("  the picker does not show %d %d %d %d: %s", c.red, c.green, c.blue, c.alpha, difference.c_str());
+  if (report)
+    std::printf("  the picker does not show %d %d %d %d: %s", c.red, c.green, c.blue, c.alpha, difference.c_str());
   return false;
 }
 
@@ -326,7 +319,7 @@ void Soak::RightClick(int x, int y) {
   // The pick reads the canvas (without any stroke), where the picture has pixels.
   const dib24& canvas = reference_->Canvas();
   if (x < canvas.width && y < canvas.height) {
-    const unsigned char* pixel = canvas.bits + static_cast<size_t>(canvas.height - 1 - y) * canvas.stride + 3 * x;
+    const unsigned char* pixel = canvas.Row(y) + 3 * x;
     color_.blue = pixel[0];
     color_.green = pixel[1];
     color_.red = pixel[2];
@@ -372,7 +365,8 @@ void Soak::MinimiseAndRestore() {
 
 bool Soak::CanvasMatches(const char* when) {
   std::string difference;
-  if (ScreenShows(run_.mainWindow, reference_->Screen(), reference_->Width(), reference_->Height(), &difference)) return true;
+  const ReferenceCanvas& reference = *reference_;
+  if (ScreenShows(run_.mainWindow, reference.Screen(), reference.Width(), reference.Height(), &difference)) return true;
   Fault(std::string("the canvas differs from the engine's ") + when + ": " + difference);
   return false;
 }

@@ -43,7 +43,7 @@ void OpenPicker(ColorWin& picker, HWND owner) {
 }
 
 uint32_t StoredPixel(const dib24& image, int c, int r) {
-  const unsigned char* p = image.bits + (image.height - 1 - r) * image.stride + 3 * c;
+  const unsigned char* p = image.Row(r) + 3 * c;
   return Rgb(p[2], p[1], p[0]);
 }
 
@@ -172,7 +172,8 @@ Capture CaptionButtonFace(HWND window, UINT kind) {
   Capture face;
   face.width = button.right - 4;
   face.height = button.bottom - 4;
-  for (int y = 2; y < button.bottom - 2; ++y) face.bgr.insert(face.bgr.end(), client.At(2, y), client.At(2 + face.width, y));
+  for (int y = 2; y < button.bottom - 2; ++y)
+    face.bgr.insert(face.bgr.end(), client.At(2, y), client.At(2, y) + 3 * face.width);
   return face;
 }
 

@@ -180,21 +180,12 @@ TEST_F(EndToEnd, OnlyTheStylusTipPaints) {
 
 // A 24-bit picture in four colour blocks, smaller than the window.
 std::string WritePicture(int width, int height) {
-  Capture picture;
-  picture.width = width;
-  picture.height = height;
-  picture.bgr.resize(static_cast<size_t>(width) * height * 3);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      uint8_t* p = &picture.bgr[(static_cast<size_t>(y) * width + x) * 3];
-      const bool right = x >= width / 2, bottom = y >= height / 2;
-      p[0] = right ? 200 : 30;            // blue
-      p[1] = bottom ? 150 : 60;           // green
-      p[2] = static_cast<uint8_t>(x % 256);  // red
-    }
-  }
   const std::string path = TestDirectory() + "e2e-picture.bmp";
-  WriteBmp(path, picture);
+  WriteBmp(path, width, height, [&](int x, int y, uint8_t* p) {
+    p[0] = x >= width / 2 ? 200 : 30;      // blue
+    p[1] = y >= height / 2 ? 150 : 60;     // green
+    p[2] = static_cast<uint8_t>(x % 256);  // red
+  });
   return path;
 }
 
@@ -265,7 +256,7 @@ TEST_F(EndToEnd, DemoScriptDrawsWhatTheEngineDraws) {
       const dib24& canvas = reference.Canvas();
       const int x = static_cast<int>(std::floor(step.x)), y = static_cast<int>(std::floor(step.y));
       ASSERT_TRUE(x >= 0 && y >= 0 && x < canvas.width && y < canvas.height) << "the demo picks inside the canvas";
-      const uint8_t* pixel = canvas.bits + static_cast<size_t>(canvas.height - 1 - y) * canvas.stride + 3 * x;
+      const uint8_t* pixel = canvas.Row(y) + 3 * x;
       color = {pixel[0], pixel[1], pixel[2], color.alpha};
       EXPECT_FALSE(color.blue == 255 && color.green == 255 && color.red == 255) << "the pick misses the paint";
       reference.SetColor(color);

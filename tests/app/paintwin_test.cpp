@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -73,16 +72,7 @@ class Canvas : public ::testing::Test {
   }
 
   // The canvas image itself, top row first.
-  std::vector<uint8_t> CanvasPixels() const {
-    const dib24& image = *canvas->canvasImage;
-    std::vector<uint8_t> pixels(static_cast<size_t>(image.width) * image.height * 3);
-    for (int y = 0; y < image.height; ++y) {
-      std::memcpy(&pixels[static_cast<size_t>(y) * image.width * 3],
-                  image.bits + static_cast<size_t>(image.height - 1 - y) * image.stride,
-                  static_cast<size_t>(image.width) * 3);
-    }
-    return pixels;
-  }
+  std::vector<uint8_t> CanvasPixels() const { return TopRowFirst(*canvas->canvasImage); }
 
   void ExpectShown(const ReferenceCanvas& reference, const char* when) {
     std::string difference;
@@ -150,9 +140,9 @@ TEST_F(Canvas, RisingPressureIsShownAtOnce) {
 
 TEST_F(Canvas, RightClickPicksFromTheCanvasImageOnly) {
   dib24& image = *canvas->canvasImage;
-  unsigned char* topLeft = image.bits + static_cast<size_t>(image.height - 1) * image.stride;
+  unsigned char* topLeft = image.Row(0);
   topLeft[0] = 11, topLeft[1] = 22, topLeft[2] = 33;
-  unsigned char* last = image.bits + 3 * 599;  // (599, 599), the bottom row
+  unsigned char* last = image.Row(599) + 3 * 599;
   last[0] = 44, last[1] = 55, last[2] = 66;
   canvas->colorPicker.color.alpha = 77;
 
@@ -208,13 +198,11 @@ TEST_F(Canvas, MinimisedWindowKeepsTheStrokeAndShowsItWhole) {
 
 TEST_F(Canvas, LoadDuringAStrokeEmptiesItAndTheStrokeGoesOnOnTheNewCanvas) {
   // A 700 x 650 picture: larger than the window, so only its top-left part shows.
-  Capture picture;
-  picture.width = 700;
-  picture.height = 650;
-  picture.bgr.assign(static_cast<size_t>(700) * 650 * 3, 0);
-  for (size_t i = 0; i < picture.bgr.size(); ++i) picture.bgr[i] = static_cast<uint8_t>(i * 7 % 251);
   const std::string path = TestDirectory() + "canvas-load.bmp";
-  ASSERT_TRUE(WriteBmp(path, picture));
+  ASSERT_TRUE(WriteBmp(path, 700, 650, [](int x, int y, uint8_t* p) {
+    const size_t first = (static_cast<size_t>(y) * 700 + x) * 3;  // the byte's number, top row first
+    for (int c = 0; c < 3; ++c) p[c] = static_cast<uint8_t>((first + c) * 7 % 251);
+  }));
   dib24 loaded;
   ASSERT_TRUE(ReadBmpFile(path, loaded));
 

@@ -59,3 +59,6 @@ class ReferenceCanvas {
   UINT cursor_;
   UINT button_;
 };
+
+// An image's pixels, top row first, 3 bytes a pixel, no padding.
+std::vector<uint8_t> TopRowFirst(const dib24& image);

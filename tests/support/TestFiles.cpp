@@ -56,6 +56,17 @@ bool WriteBmp(const std::string& path, const Capture& picture) {
   return std::fclose(file) == 0 && written;
 }
 
+bool WriteBmp(const std::string& path, int width, int height,
+              const std::function<void(int x, int y, uint8_t* bgr)>& paint) {
+  Capture picture;
+  picture.width = width;
+  picture.height = height;
+  picture.bgr.resize(static_cast<size_t>(width) * height * 3);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) paint(x, y, &picture.bgr[(static_cast<size_t>(y) * width + x) * 3]);
+  return WriteBmp(path, picture);
+}
+
 bool WriteBlackOneBitBmp(const std::string& path, int width, int height) {
   const uint32_t rowBytes = (static_cast<uint32_t>(width) + 31) / 32 * 4;
   FILE* file = std::fopen(path.c_str(), "wb");
