@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/app/support/RealTablet.h"
+#include "tests/support/RealTablet.h"
 
 namespace {
 const char kScript[] =

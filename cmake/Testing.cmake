@@ -60,25 +60,32 @@ else()
   target_link_libraries(inkstone_gtest INTERFACE GTest::gtest_main)
 endif()
 
-# inkstone_add_test(<name> SOURCES ... [LIBS ...] [WORKING_DIRECTORY dir] [VALGRIND])
+# inkstone_add_test(<name> SOURCES ... [LIBS ...] [IN dir] [ENVIRONMENT ...] [VALGRIND])
 # Builds a GoogleTest executable and registers it as one test named
-# <prefix>.<name>. VALGRIND also runs it under valgrind in the plain native build.
+# <prefix>.<name>, run in the current binary folder or, with IN, built into
+# and run in <dir>. VALGRIND also runs it under valgrind in the plain native
+# build.
 function(inkstone_add_test name)
-  cmake_parse_arguments(T "VALGRIND" "WORKING_DIRECTORY" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "VALGRIND" "IN" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} inkstone_gtest)
-  if(NOT T_WORKING_DIRECTORY)
-    set(T_WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  set(directory ${CMAKE_CURRENT_BINARY_DIR})
+  if(T_IN)
+    set(directory ${T_IN})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${directory})
   endif()
   set(test_name ${INKSTONE_TEST_PREFIX}.${name})
-  add_test(NAME ${test_name} COMMAND ${name} WORKING_DIRECTORY ${T_WORKING_DIRECTORY})
+  add_test(NAME ${test_name} COMMAND ${name} WORKING_DIRECTORY ${directory})
   inkstone_test_properties(${test_name})
+  if(T_ENVIRONMENT)
+    set_tests_properties(${test_name} PROPERTIES ENVIRONMENT "${T_ENVIRONMENT}")
+  endif()
   if(T_VALGRIND AND NOT WIN32 AND NOT INKSTONE_SANITIZE)
     find_program(VALGRIND valgrind REQUIRED)
     add_test(NAME valgrind.${name}
              COMMAND ${VALGRIND} --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite
                      $<TARGET_FILE:${name}>
-             WORKING_DIRECTORY ${T_WORKING_DIRECTORY})
+             WORKING_DIRECTORY ${directory})
     set_tests_properties(valgrind.${name} PROPERTIES LABELS valgrind)
   endif()
 endfunction()
@@ -95,12 +102,12 @@ function(inkstone_test_properties test_name)
   endif()
 endfunction()
 
-# inkstone_add_benchmark(<name> SOURCES ... [LIBS ...] [ARGS ...])
+# inkstone_add_benchmark(<name> SOURCES ... [LIBS ...] [ARGS ...] [ENVIRONMENT ...])
 # A benchmark is a program that prints its figures; it is registered as a test
 # labelled "benchmark", which the test command runs first and verbosely.
 # Native benchmarks use Google Benchmark; Windows ones are plain timing programs.
 function(inkstone_add_benchmark name)
-  cmake_parse_arguments(B "" "" "SOURCES;LIBS;ARGS" ${ARGN})
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS;ARGS;ENVIRONMENT" ${ARGN})
   add_executable(${name} ${B_SOURCES})
   target_link_libraries(${name} PRIVATE ${B_LIBS})
   if(WIN32)
@@ -112,7 +119,8 @@ function(inkstone_add_benchmark name)
   set(test_name ${INKSTONE_TEST_PREFIX}.bench.${name})
   add_test(NAME ${test_name} COMMAND ${name} ${B_ARGS} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   inkstone_test_properties(${test_name})
-  set_tests_properties(${test_name} PROPERTIES LABELS "benchmark;${INKSTONE_TEST_PREFIX}" TIMEOUT 900)
+  set_tests_properties(${test_name} PROPERTIES LABELS "benchmark;${INKSTONE_TEST_PREFIX}" TIMEOUT 900
+    ENVIRONMENT "${B_ENVIRONMENT}")
 endfunction()
 
 if(WIN32)

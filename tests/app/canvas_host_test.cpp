@@ -10,12 +10,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <string>
 #include <vector>
 
-#include "support/ProgramUnderTest.h"
-#include "support/ReferenceCanvas.h"
+#include "tests/support/ProgramUnderTest.h"
+#include "tests/support/ReferenceCanvas.h"
 
 #ifndef HOSTED_DIRECTORY
 #error "HOSTED_DIRECTORY names the folder of the programs under test"
@@ -51,8 +50,7 @@ class HostedCanvas : public ::testing::Test {
 
   void ExpectScreen(const ReferenceCanvas& reference, const char* when) {
     std::string difference;
-    EXPECT_TRUE(ScreenShows(program.mainWindow, reference.Screen(), reference.Width(), reference.Width(),
-                            reference.Height(), 5000, &difference))
+    EXPECT_TRUE(ScreenShows(program.mainWindow, reference.Screen(), reference.Width(), reference.Height(), &difference))
         << when << ": " << difference;
   }
 
@@ -69,24 +67,12 @@ class HostedCanvas : public ::testing::Test {
 // A 24-bit picture of 320 x 200 in colour ramps, written as a file and read
 // back into `image` for the reference.
 bool WritePicture(const std::string& path, dib24& image) {
-  Capture picture;
-  picture.width = 320;
-  picture.height = 200;
-  picture.bgr.resize(320 * 200 * 3);
-  for (int y = 0; y < 200; ++y) {
-    for (int x = 0; x < 320; ++x) {
-      uint8_t* p = &picture.bgr[(static_cast<size_t>(y) * 320 + x) * 3];
-      p[0] = static_cast<uint8_t>(255 - y);
-      p[1] = static_cast<uint8_t>(x * 3 / 4);
-      p[2] = static_cast<uint8_t>(x < 160 ? 220 : 40);
-    }
-  }
-  if (!WriteBmp(path, picture)) return false;
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return false;
-  const bool read = image.ReadBmp(file);
-  std::fclose(file);
-  return read;
+  const bool written = WriteBmp(path, 320, 200, [](int x, int y, uint8_t* p) {
+    p[0] = static_cast<uint8_t>(255 - y);
+    p[1] = static_cast<uint8_t>(x * 3 / 4);
+    p[2] = static_cast<uint8_t>(x < 160 ? 220 : 40);
+  });
+  return written && ReadBmpFile(path, image);
 }
 
 TEST_F(HostedCanvas, ExampleHostShowsThePictureAndAStrokeLandsOnIt) {

@@ -9,17 +9,16 @@
 
 #include "app/ColorWin.h"
 #include "app/JapaneseText.h"
-#include "tests/framework/TestWindows.h"
+#include "tests/support/PickerScreen.h"
+#include "tests/support/ScreenCapture.h"
+#include "tests/support/TestWindows.h"
 
 namespace {
-
-using testwin::Rgb;
 
 const DWORD kStyle = 0xCA0000;  // caption, system menu, minimise box
 const wchar_t kCaption[] = L"\u8272\u9078\u629e";
 const wchar_t kTabletError[] =
     L"Tablet\u30b3\u30f3\u30c6\u30ad\u30b9\u30c8\u304c\u751f\u6210\u3067\u304d\u307e\u305b\u3093.";
-const int kTops[4] = {10, 42, 74, 106};
 
 // A picker that also records the messages it gets.
 class LoggedColorWin : public ColorWin {
@@ -43,60 +42,21 @@ void OpenPicker(ColorWin& picker, HWND owner) {
   picker.RefreshBars();
 }
 
-// What bar `bar` (0 red .. 3 alpha) shows at column c, row r for colour k.
-uint32_t BarPixel(int bar, int c, int r, const StrokeColor& k) {
-  switch (bar) {
-    case 0: return Rgb(c, k.green, k.blue);
-    case 1: return Rgb(k.red, c, k.blue);
-    case 2: return Rgb(k.red, k.green, c);
-    default: {
-      const int grey = (((c >> 3) ^ (r >> 3)) & 1) ? 255 : 160;
-      auto mix = [&](int channel) { return (channel * c + grey * (255 - c)) / 255; };
-      return Rgb(mix(k.red), mix(k.green), mix(k.blue));
-    }
-  }
-}
-
 uint32_t StoredPixel(const dib24& image, int c, int r) {
-  const unsigned char* p = image.bits + (image.height - 1 - r) * image.stride + 3 * c;
+  const unsigned char* p = image.Row(r) + 3 * c;
   return Rgb(p[2], p[1], p[0]);
 }
 
-// The whole client area: button face, the four bars, a white marker per bar.
-testwin::Screenshot ExpectedClient(const StrokeColor& k, int width, int height) {
-  testwin::Screenshot expected;
-  expected.width = width;
-  expected.height = height;
-  expected.pixels.assign(static_cast<size_t>(width) * height, testwin::FromColorRef(GetSysColor(COLOR_BTNFACE)));
-  const int values[4] = {k.red, k.green, k.blue, k.alpha};
-  for (int bar = 0; bar < 4; ++bar) {
-    for (int r = 0; r < 24; ++r) {
-      for (int c = 0; c < 256; ++c) {
-        const bool marker = c == values[bar];
-        expected.pixels[(kTops[bar] + r) * width + 10 + c] = marker ? 0xFFFFFF : BarPixel(bar, c, r, k);
-      }
-    }
-  }
-  return expected;
-}
-
-// Compares what the window shows with what it should; reports a few misses.
+// Compares what the window shows with what it should, the button face around
+// the four bars with their markers.
 void ExpectScreen(HWND window, const StrokeColor& k) {
   testwin::Pump();
-  const testwin::Screenshot shot = testwin::CaptureClient(window);
-  ASSERT_EQ(shot.width, 280);
-  ASSERT_GE(shot.height, 140);
-  const testwin::Screenshot expected = ExpectedClient(k, shot.width, shot.height);
-  int misses = 0;
-  for (int y = 0; y < shot.height; ++y) {
-    for (int x = 0; x < shot.width; ++x) {
-      if (shot.At(x, y) == expected.At(x, y)) continue;
-      if (++misses <= 5)
-        ADD_FAILURE() << "pixel (" << x << ", " << y << ") shows " << std::hex << shot.At(x, y) << ", expected "
-                      << expected.At(x, y);
-    }
-  }
-  EXPECT_EQ(misses, 0);
+  RECT client;
+  GetClientRect(window, &client);
+  ASSERT_EQ(client.right, 280);
+  ASSERT_GE(client.bottom, 140);
+  std::string difference;
+  EXPECT_TRUE(PickerShows(window, k, &difference)) << difference;
 }
 
 void ExpectColor(const ColorWin& picker, int blue, int green, int red, int alpha) {
@@ -177,15 +137,12 @@ TEST_F(ColorWinTest, CaptionReadsBackAsUnicodeUnderAnotherCodePage) {
 }
 
 // The caption strip (above the client area) as the screen shows it.
-testwin::Screenshot CaptionStrip(HWND window) {
+Capture CaptionStrip(HWND window) {
   RECT outer;
   GetWindowRect(window, &outer);
   POINT client = {0, 0};
   ClientToScreen(window, &client);
-  testwin::Screenshot shot = testwin::CaptureClient(window, true);
-  shot.height = client.y - outer.top;
-  shot.pixels.resize(static_cast<size_t>(shot.height) * shot.width);
-  return shot;
+  return CaptureScreen(outer.left, outer.top, outer.right - outer.left, client.y - outer.top);
 }
 
 // The caption shows the glyphs of its characters, not the empty boxes of a
@@ -193,43 +150,40 @@ testwin::Screenshot CaptionStrip(HWND window) {
 // that no font has. (Wine's own caption font has no Japanese: the project's
 // prefixes link it to a font that has.)
 TEST_F(ColorWinTest, CaptionShowsItsGlyphsNotEmptyBoxes) {
-  const std::vector<uint32_t> shown = CaptionStrip(picker.hwnd).pixels;
+  const std::vector<uint8_t> shown = CaptionStrip(picker.hwnd).bgr;
   DefWindowProcW(picker.hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\xE000\xE001\xE002"));
   testwin::Pump();
-  const std::vector<uint32_t> boxes = CaptionStrip(picker.hwnd).pixels;
+  const std::vector<uint8_t> boxes = CaptionStrip(picker.hwnd).bgr;
   DefWindowProcW(picker.hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kCaption));
   testwin::Pump();
   EXPECT_NE(shown, boxes) << "the caption shows empty boxes: no font with Japanese glyphs";
-  EXPECT_EQ(CaptionStrip(picker.hwnd).pixels, shown) << "the caption reads the same once restored";
+  EXPECT_EQ(CaptionStrip(picker.hwnd).bgr, shown) << "the caption reads the same once restored";
 }
 
 // The face of a button of a normal caption (within its edges, two pixels
 // wide), as DrawFrameControl draws it in the window's client area.
-testwin::Screenshot CaptionButtonFace(HWND window, UINT kind) {
+Capture CaptionButtonFace(HWND window, UINT kind) {
   RECT button = {0, 0, GetSystemMetrics(SM_CXSIZE) - 2, GetSystemMetrics(SM_CYSIZE) - 4};
   HDC dc = GetDC(window);
   DrawFrameControl(dc, &button, DFC_CAPTION, kind);
   ReleaseDC(window, dc);
-  const testwin::Screenshot client = testwin::CaptureClient(window);
-  testwin::Screenshot face;
+  testwin::Pump();  // on the screen once this thread is idle
+  const Capture client = CaptureClient(window);
+  Capture face;
   face.width = button.right - 4;
   face.height = button.bottom - 4;
-  for (int y = 2; y < button.bottom - 2; ++y) {
-    auto row = client.pixels.begin() + y * client.width + 2;
-    face.pixels.insert(face.pixels.end(), row, row + face.width);
-  }
+  for (int y = 2; y < button.bottom - 2; ++y)
+    face.bgr.insert(face.bgr.end(), client.At(2, y), client.At(2, y) + 3 * face.width);
   return face;
 }
 
 // Whether the picture holds the patch somewhere, pixel for pixel.
-bool Holds(const testwin::Screenshot& picture, const testwin::Screenshot& patch) {
+bool Holds(const Capture& picture, const Capture& patch) {
+  const size_t rowBytes = static_cast<size_t>(patch.width) * 3;
   for (int top = 0; top + patch.height <= picture.height; ++top)
     for (int left = 0; left + patch.width <= picture.width; ++left) {
       int y = 0;
-      auto row = [&](int r) { return patch.pixels.begin() + r * patch.width; };
-      while (y < patch.height &&
-             std::equal(row(y), row(y + 1), picture.pixels.begin() + (top + y) * picture.width + left))
-        ++y;
+      while (y < patch.height && std::equal(patch.At(0, y), patch.At(0, y) + rowBytes, picture.At(left, top + y))) ++y;
       if (y == patch.height) return true;
     }
   return false;
@@ -250,7 +204,7 @@ TEST_F(ColorWinTest, CaptionButtonsShowTheSymbolFontsGlyphsNotLetters) {
   ReleaseDC(owner.hwnd, dc);
   EXPECT_STREQ(face, "Marlett") << "the symbol font is missing: the caption buttons show letters";
 
-  const testwin::Screenshot strip = CaptionStrip(owner.hwnd);
+  const Capture strip = CaptionStrip(owner.hwnd);
   EXPECT_TRUE(Holds(strip, CaptionButtonFace(owner.hwnd, DFCS_CAPTIONCLOSE))) << "no close button drawn so";
   EXPECT_TRUE(Holds(strip, CaptionButtonFace(owner.hwnd, DFCS_CAPTIONMIN))) << "no minimise button drawn so";
 }
@@ -273,7 +227,7 @@ TEST_F(ColorWinTest, BarsHoldTheChannelRampsAndTheCheckerboardPreview) {
     int misses = 0;
     for (int bar = 0; bar < 4; ++bar)
       for (int r = 0; r < 24; ++r)
-        for (int c = 0; c < 256; ++c) misses += StoredPixel(picker.bars[bar], c, r) != BarPixel(bar, c, r, k);
+        for (int c = 0; c < 256; ++c) misses += StoredPixel(picker.bars[bar], c, r) != PickerBarPixel(bar, c, r, k);
     EXPECT_EQ(misses, 0) << "colour b" << k.blue << " g" << k.green << " r" << k.red;
   }
 
@@ -478,12 +432,6 @@ struct MessageBoxReader {
     *reinterpret_cast<HWND*>(param) = window;
     return FALSE;
   }
-  static BOOL CALLBACK CollectText(HWND child, LPARAM) {
-    wchar_t childText[128] = {};
-    GetWindowTextW(child, childText, 128);
-    texts.push_back(childText);
-    return TRUE;
-  }
   static HWND Find() {
     HWND found = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), MatchDialog, reinterpret_cast<LPARAM>(&found));
@@ -496,7 +444,7 @@ struct MessageBoxReader {
     wchar_t text[128] = {};
     GetWindowTextW(box, text, 128);
     caption = text;
-    EnumChildWindows(box, CollectText, 0);
+    texts = testwin::ChildTexts(box);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
   }
 };

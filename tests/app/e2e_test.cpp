@@ -6,15 +6,17 @@
 // linked with its own dab implementation for the reference.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "support/PickerPixels.h"
-#include "support/ProgramUnderTest.h"
-#include "support/ReferenceCanvas.h"
-#include "support/StrokeChecks.h"
+#include "tests/support/PickerScreen.h"
+#include "tests/support/ProgramUnderTest.h"
+#include "tests/support/ReferenceCanvas.h"
+#include "tests/support/StrokeChecks.h"
+#include "tests/support/TestWindows.h"
 #include "tools/wintab32/PenScript.h"
 
 #ifndef E2E_PROGRAM
@@ -56,10 +58,8 @@ class EndToEnd : public ::testing::Test {
   // The reference draws by the program's own pen states; a test about them
   // states what the screen shows on its own as well.
   void ExpectShows(const std::vector<uint8_t>& pixels, int width, int height, const char* when) {
-    const int w = width < geometry.clientWidth ? width : geometry.clientWidth;
-    const int h = height < geometry.clientHeight ? height : geometry.clientHeight;
     std::string difference;
-    EXPECT_TRUE(ScreenShows(program.mainWindow, pixels, width, w, h, 5000, &difference)) << when << ": " << difference;
+    EXPECT_TRUE(ScreenShows(program.mainWindow, pixels, width, height, &difference)) << when << ": " << difference;
   }
 
   void CloseCleanly(const std::string& expectedOutput = "") {
@@ -184,61 +184,23 @@ TEST_F(EndToEnd, OnlyTheStylusTipPaints) {
 
 // A 24-bit picture in four colour blocks, smaller than the window.
 std::string WritePicture(int width, int height) {
-  Capture picture;
-  picture.width = width;
-  picture.height = height;
-  picture.bgr.resize(static_cast<size_t>(width) * height * 3);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      uint8_t* p = &picture.bgr[(static_cast<size_t>(y) * width + x) * 3];
-      const bool right = x >= width / 2, bottom = y >= height / 2;
-      p[0] = right ? 200 : 30;            // blue
-      p[1] = bottom ? 150 : 60;           // green
-      p[2] = static_cast<uint8_t>(x % 256);  // red
-    }
-  }
   const std::string path = TestDirectory() + "e2e-picture.bmp";
-  WriteBmp(path, picture);
+  WriteBmp(path, width, height, [&](int x, int y, uint8_t* p) {
+    p[0] = x >= width / 2 ? 200 : 30;      // blue
+    p[1] = y >= height / 2 ? 150 : 60;     // green
+    p[2] = static_cast<uint8_t>(x % 256);  // red
+  });
   return path;
 }
 
-// The colour picker: the window the main window owns.
-HWND FindPicker(HWND mainWindow) {
-  HWND picker = nullptr;
-  for (HWND w = GetWindow(mainWindow, GW_HWNDFIRST); w; w = GetWindow(w, GW_HWNDNEXT)) {
-    if (GetWindow(w, GW_OWNER) == mainWindow) picker = w;
-  }
-  return picker;
-}
-
-// The picker's bars for a colour, as the user should see them, top row first.
-void ExpectPickerShows(HWND picker, const StrokeColor& c) {
-  const int tops[4] = {10, 42, 74, 106};
-  const DWORD start = GetTickCount();
-  std::string report;
-  for (;;) {
-    const Capture screen = CaptureClient(picker);
-    int differences = 0;
-    report.clear();
-    for (int bar = 0; bar < 4 && screen.width >= 266 && screen.height >= 130; ++bar) {
-      for (int r = 0; r < 24; ++r) {
-        for (int col = 0; col < 256; ++col) {
-          int want[3];
-          PickerPixel(c, bar, col, r, want);
-          const uint8_t* seen = screen.At(10 + col, tops[bar] + r);
-          if (seen[0] != want[0] || seen[1] != want[1] || seen[2] != want[2]) {
-            if (++differences < 5) report += "bar " + std::to_string(bar) + " col " + std::to_string(col) + " row " +
-                                             std::to_string(r) + "\n";
-          }
-        }
-      }
-    }
-    if (screen.width >= 266 && differences == 0) return;
-    if (GetTickCount() - start > 5000) break;
-    Sleep(20);
-  }
-  ADD_FAILURE() << "the picker does not show the colour " << c.red << "," << c.green << "," << c.blue << "," << c.alpha
-                << ":\n" << report;
+// The picker, the window the main window owns, shows the colour.
+void ExpectPickerShows(HWND mainWindow, const StrokeColor& color) {
+  HWND picker = FindOwnedWindow(mainWindow);
+  ASSERT_NE(picker, nullptr) << "no picker window owned by the main window";
+  std::string difference;
+  EXPECT_TRUE(PickerShows(picker, color, &difference))
+      << "the picker does not show the colour " << color.red << "," << color.green << "," << color.blue << ","
+      << color.alpha << ":\n" << difference;
 }
 
 TEST_F(EndToEnd, CommandLinePictureBecomesTheCanvasAndRightClickPicksItsColour) {
@@ -246,27 +208,20 @@ TEST_F(EndToEnd, CommandLinePictureBecomesTheCanvasAndRightClickPicksItsColour) 
   StartWithTablet({path, "ignored-second-argument.bmp"});
   ReferenceCanvas reference(geometry, 600, 600);
   dib24 picture;
-  {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    ASSERT_NE(file, nullptr);
-    ASSERT_TRUE(picture.ReadBmp(file));
-    std::fclose(file);
-  }
+  ASSERT_TRUE(ReadBmpFile(path, picture));
   reference.Load(picture);
   ExpectScreen(reference, "with the picture loaded");
 
-  HWND picker = FindPicker(program.mainWindow);
-  ASSERT_NE(picker, nullptr) << "no picker window owned by the main window";
-  ExpectPickerShows(picker, {0, 0, 0, 255});
+  ExpectPickerShows(program.mainWindow, {0, 0, 0, 255});
 
   // Pick at (200, 180): red 200, green 150, blue 30; the alpha stays.
   PostMessageA(program.mainWindow, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(200, 180));
   PostMessageA(program.mainWindow, WM_RBUTTONUP, 0, MAKELPARAM(200, 180));
   const StrokeColor picked = {200, 150, 200, 255};
-  ExpectPickerShows(picker, picked);
+  ExpectPickerShows(program.mainWindow, picked);
   // Outside the picture (but inside the window) nothing is picked.
   PostMessageA(program.mainWindow, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(400, 400));
-  ExpectPickerShows(picker, picked);
+  ExpectPickerShows(program.mainWindow, picked);
 
   // The next stroke paints in the picked colour, over the loaded picture.
   reference.SetColor(picked);
@@ -305,7 +260,7 @@ TEST_F(EndToEnd, DemoScriptDrawsWhatTheEngineDraws) {
       const dib24& canvas = reference.Canvas();
       const int x = static_cast<int>(std::floor(step.x)), y = static_cast<int>(std::floor(step.y));
       ASSERT_TRUE(x >= 0 && y >= 0 && x < canvas.width && y < canvas.height) << "the demo picks inside the canvas";
-      const uint8_t* pixel = canvas.bits + static_cast<size_t>(canvas.height - 1 - y) * canvas.stride + 3 * x;
+      const uint8_t* pixel = canvas.Row(y) + 3 * x;
       color = {pixel[0], pixel[1], pixel[2], color.alpha};
       EXPECT_FALSE(color.blue == 255 && color.green == 255 && color.red == 255) << "the pick misses the paint";
       reference.SetColor(color);
@@ -326,9 +281,7 @@ TEST_F(EndToEnd, DemoScriptDrawsWhatTheEngineDraws) {
   EXPECT_EQ(length, 0u) << problem;
 
   ExpectScreen(reference, "after the demo");
-  HWND picker = FindPicker(program.mainWindow);
-  ASSERT_NE(picker, nullptr);
-  ExpectPickerShows(picker, color);
+  ExpectPickerShows(program.mainWindow, color);
   CloseCleanly();
 }
 
@@ -342,21 +295,6 @@ TEST_F(EndToEnd, UnreadablePictureLeavesTheWhiteCanvas) {
 // The message box of a program without a tablet, or null.
 HWND FindNoTabletBox(const ChildProcess& process) { return process.FindWindowOf("Info", 20000); }
 
-// A WINAPI callback: stdcall on 32-bit Windows, which a lambda cannot be.
-BOOL CALLBACK TakeStaticText(HWND child, LPARAM lParam) {
-  wchar_t cls[32] = L"", text[256] = L"";
-  GetClassNameW(child, cls, 32);
-  GetWindowTextW(child, text, 256);
-  if (_wcsicmp(cls, L"Static") == 0 && text[0]) *reinterpret_cast<std::wstring*>(lParam) = text;
-  return TRUE;
-}
-
-std::wstring StaticText(HWND box) {
-  std::wstring found;
-  EnumChildWindows(box, TakeStaticText, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
 void DismissAndExpectWhiteCanvas(ChildProcess& process, HWND box) {
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   HWND main = process.FindWindowOf("Paint Test", 20000);
@@ -364,10 +302,10 @@ void DismissAndExpectWhiteCanvas(ChildProcess& process, HWND box) {
   WaitPainted(main);
   std::vector<uint8_t> white(600 * 600 * 3, 255);
   std::string difference;
-  EXPECT_TRUE(ScreenShows(main, white, 600, 600, 600, 5000, &difference)) << difference;
+  EXPECT_TRUE(ScreenShows(main, white, 600, 600, &difference)) << difference;
   // It still repaints: cover and uncover part of it.
   RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-  EXPECT_TRUE(ScreenShows(main, white, 600, 600, 600, 5000, &difference)) << "after a repaint: " << difference;
+  EXPECT_TRUE(ScreenShows(main, white, 600, 600, &difference)) << "after a repaint: " << difference;
   PostMessageA(main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(process.Wait(10000));
 }
@@ -379,7 +317,8 @@ TEST_F(EndToEnd, WithoutATabletTheProgramSaysSoAndRunsOn) {
                             {"WINEDLLOVERRIDES=mscoree,mshtml="}));
   HWND box = FindNoTabletBox(process);
   ASSERT_NE(box, nullptr) << "no message box";
-  EXPECT_EQ(StaticText(box), kNoTabletText);
+  const std::vector<std::wstring> texts = testwin::ChildTexts(box);
+  EXPECT_NE(std::find(texts.begin(), texts.end(), kNoTabletText), texts.end()) << "the message box lacks the text";
   DismissAndExpectWhiteCanvas(process, box);
   EXPECT_EQ(process.ExitCode(), 0u);
   EXPECT_EQ(process.Output(), "");

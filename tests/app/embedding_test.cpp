@@ -13,9 +13,11 @@
 #include <vector>
 
 #include "inkstone.h"
-#include "support/ModuleImports.h"
-#include "support/ProgramUnderTest.h"
-#include "support/ReferenceCanvas.h"
+#include "tests/support/ModuleImports.h"
+#include "tests/support/PickerScreen.h"
+#include "tests/support/ProgramUnderTest.h"
+#include "tests/support/ReferenceCanvas.h"
+#include "tests/support/TestWindows.h"
 #include "tools/wintab32/WintabDoubleControl.h"
 
 #ifndef EMBEDDED_MODULE
@@ -96,13 +98,6 @@ Paint_InitProc Embedding::init;
 Paint_LoadProc Embedding::load;
 Paint_SaveProc Embedding::save;
 
-HWND OwnedWindow(HWND owner) {
-  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-    if (GetWindow(w, GW_OWNER) == owner) return w;
-  }
-  return nullptr;
-}
-
 // A stroke through the driver double on the host's 400 x 300 canvas shows
 // exactly as the engine computes it.
 void ExpectStrokeLands(HWND host) {
@@ -110,15 +105,9 @@ void ExpectStrokeLands(HWND host) {
   ASSERT_TRUE(tablet.Bind(GetModuleHandleA("wintab32.dll"))) << "the driver double is not loaded";
   ASSERT_EQ(tablet.GetOpenedWindow(), host);
 
-  TabletGeometry geometry = {};
-  geometry.screenWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-  geometry.screenHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-  geometry.inExtX = 40000;
-  geometry.inExtY = 25000;
-  geometry.pressureMax = 1023;
-  ClientToScreen(host, &geometry.clientOrigin);
-  geometry.clientWidth = 400;
-  geometry.clientHeight = 300;
+  const TabletGeometry geometry = DoubleGeometry(host);
+  ASSERT_EQ(geometry.clientWidth, 400);
+  ASSERT_EQ(geometry.clientHeight, 300);
   ReferenceCanvas reference(geometry, 400, 300);
   for (int i = 0; i <= 40; ++i) {
     WintabDoublePacket packet = {};
@@ -127,35 +116,18 @@ void ExpectStrokeLands(HWND host) {
     packet.normalPressure = i == 40 ? 0 : 300 + 15 * i;
     packet.cursor = 1;
     ASSERT_NE(tablet.QueuePacket(nullptr, &packet), 0u);
-    PumpFor(5);
+    testwin::PumpFor(5);
     reference.Packet(packet.x, packet.y, packet.normalPressure);
   }
-  PumpFor(50);
+  testwin::PumpFor(50);
   std::string difference;
-  EXPECT_TRUE(ScreenShows(host, reference.Screen(), 400, 400, 300, 5000, &difference)) << difference;
+  EXPECT_TRUE(ScreenShows(host, reference.Screen(), 400, 300, &difference)) << difference;
 
   // A second Paint_Init is refused and leaves the canvas as it is.
   EXPECT_EQ(Embedding::init(host), 0);
   RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  PumpFor(50);
-  EXPECT_TRUE(ScreenShows(host, reference.Screen(), 400, 400, 300, 5000, &difference)) << difference;
-}
-
-// The picker shows its red bar for the starting colour, black: at column c of
-// the bar, red c.
-void ExpectPickerShowsItsBars(HWND picker) {
-  const std::vector<uint8_t> bar = {0, 0, 100, 0, 0, 200};
-  const DWORD start = GetTickCount();
-  for (;;) {
-    const Capture screen = CaptureClient(picker);
-    if (screen.width >= 211 && screen.height >= 16 && std::memcmp(screen.At(110, 15), &bar[0], 3) == 0 &&
-        std::memcmp(screen.At(210, 15), &bar[3], 3) == 0) {
-      return;
-    }
-    if (GetTickCount() - start > 5000) break;
-    PumpFor(20);
-  }
-  ADD_FAILURE() << "the picker does not show its colour bars";
+  testwin::PumpFor(50);
+  EXPECT_TRUE(ScreenShows(host, reference.Screen(), 400, 300, &difference)) << difference;
 }
 
 void ExpectPickerBeside(HWND host, HWND picker) {
@@ -166,13 +138,14 @@ void ExpectPickerBeside(HWND host, HWND picker) {
   GetWindowRect(picker, &pickerFrame);
   EXPECT_EQ(pickerFrame.left, hostFrame.right);
   EXPECT_EQ(pickerFrame.top, hostFrame.top);
-  ExpectPickerShowsItsBars(picker);
+  std::string difference;
+  EXPECT_TRUE(PickerShows(picker, {0, 0, 0, 255}, &difference)) << "the picker does not show black: " << difference;
 }
 
 TEST_F(Embedding, HostWindowBecomesACanvasThatPaintsWithThePen) {
   HWND host = MakeHost();
   ASSERT_EQ(init(host), 1);
-  HWND picker = OwnedWindow(host);
+  HWND picker = FindOwnedWindow(host);
   ExpectPickerBeside(host, picker);
 
   // Messages the canvas does not handle still reach the host's procedure.
@@ -188,20 +161,15 @@ TEST_F(Embedding, HostWindowBecomesACanvasThatPaintsWithThePen) {
   EXPECT_EQ(tablet.OpenCount(), 0) << "the tablet context was not closed";
 }
 
-// A 2 x 2 picture: white, red / green, blue (top row first).
+// A 2 x 2 picture: white, red / green, blue (top row first, BGR).
+const std::vector<uint8_t> kTwoByTwo = {255, 255, 255, 0, 0, 255, 0, 255, 0, 255, 0, 0};
+
 std::string WriteTwoByTwo() {
-  const unsigned char bmp[] = {
-      'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  // file header
-      40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 16, 0, 0, 0,  // info header
-      0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-      0, 255, 0, 255, 0, 0, 0, 0,        // bottom row: green, blue, padding
-      255, 255, 255, 0, 0, 255, 0, 0};   // top row: white, red, padding
+  Capture picture;
+  picture.width = picture.height = 2;
+  picture.bgr = kTwoByTwo;
   const std::string path = TestDirectory() + "embedding-2x2.bmp";
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return "";
-  std::fwrite(bmp, 1, sizeof bmp, file);
-  std::fclose(file);
-  return path;
+  return WriteBmp(path, picture) ? path : "";
 }
 
 TEST_F(Embedding, LoadReplacesTheCanvasOnlyWithAReadableFile) {
@@ -214,12 +182,11 @@ TEST_F(Embedding, LoadReplacesTheCanvasOnlyWithAReadableFile) {
   EXPECT_EQ(load(host, nullptr), 0);
   std::vector<uint8_t> white(400 * 300 * 3, 255);
   std::string difference;
-  EXPECT_TRUE(ScreenShows(host, white, 400, 400, 300, 5000, &difference)) << difference;
+  EXPECT_TRUE(ScreenShows(host, white, 400, 300, &difference)) << difference;
 
   EXPECT_EQ(load(host, path.c_str()), 1);
-  PumpFor(50);
-  const std::vector<uint8_t> picture = {255, 255, 255, 0, 0, 255, 0, 255, 0, 255, 0, 0};
-  EXPECT_TRUE(ScreenShows(host, picture, 2, 2, 2, 5000, &difference)) << difference;
+  testwin::PumpFor(50);
+  EXPECT_TRUE(ScreenShows(host, kTwoByTwo, 2, 2, &difference)) << difference;
 
   HWND plain = CreateWindowExA(0, kHostClass, "Plain", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
                                GetModuleHandleA(nullptr), nullptr);
@@ -245,7 +212,7 @@ TEST_F(Embedding, CanvasOnAChildWindowGoesWithIt) {
   HWND child = CreateWindowExA(0, kHostClass, "", WS_CHILD | WS_VISIBLE, 10, 10, 200, 150, host, nullptr,
                                GetModuleHandleA(nullptr), nullptr);
   ASSERT_EQ(init(child), 1);
-  HWND picker = OwnedWindow(host);
+  HWND picker = FindOwnedWindow(host);
   ASSERT_NE(picker, nullptr) << "the picker is owned by the child's top-level window";
   DestroyWindow(child);
   EXPECT_FALSE(IsWindow(picker)) << "the picker outlived its canvas";
@@ -266,7 +233,7 @@ TEST_F(Embedding, AHostClassOfTheSameNameStaysTheHosts) {
                              GetModuleHandleA(nullptr), nullptr);
   HWND host = MakeHost();
   ASSERT_EQ(init(host), 1);
-  ExpectPickerBeside(host, OwnedWindow(host));
+  ExpectPickerBeside(host, FindOwnedWindow(host));
   EXPECT_EQ(SendMessageA(own, WM_USER + 7, 0, 0), 0x1234);
   DestroyWindow(host);
   DestroyWindow(own);
@@ -306,7 +273,7 @@ TEST_F(Embedding, UnloadedAndLoadedAgainElsewhereTheLibraryStillWorks) {
 
   host = MakeHost();
   ASSERT_EQ(init(host), 1);
-  ExpectPickerBeside(host, OwnedWindow(host));
+  ExpectPickerBeside(host, FindOwnedWindow(host));
   ExpectStrokeLands(host);
   DestroyWindow(host);
 }
@@ -441,7 +408,7 @@ TEST_F(Embedding, WindowsOfAnotherThreadAreRefused) {
   const LONG_PTR procedure = GetWindowLongPtrA(window, GWLP_WNDPROC);
   EXPECT_EQ(init(window), 0);
   EXPECT_EQ(GetWindowLongPtrA(window, GWLP_WNDPROC), procedure) << "the window was subclassed";
-  EXPECT_EQ(OwnedWindow(window), nullptr) << "a picker was made";
+  EXPECT_EQ(FindOwnedWindow(window), nullptr) << "a picker was made";
   EXPECT_EQ(GetPropA(window, "SCWin Subclass Prop Name"), nullptr);
 
   // Its own thread gives it a canvas; this thread still may not load into it.

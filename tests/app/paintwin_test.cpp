@@ -4,14 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "inkstone.h"
 #include "app/PaintWin.h"
-#include "support/ProgramUnderTest.h"
-#include "support/ReferenceCanvas.h"
+#include "tests/support/ReferenceCanvas.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestWindows.h"
 #include "tools/wintab32/WintabDoubleControl.h"
 
 namespace {
@@ -19,15 +19,6 @@ const char kHostClass[] = "CanvasTestHost";
 
 LRESULT CALLBACK HostProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(window, msg, wParam, lParam);
-}
-
-// Dispatches every message waiting for this thread.
-void Drain() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
 }
 
 class Canvas : public ::testing::Test {
@@ -49,22 +40,15 @@ class Canvas : public ::testing::Test {
     ASSERT_NE(canvas, nullptr);
     ASSERT_TRUE(tablet.Bind(GetModuleHandleA("wintab32.dll")));
     UpdateWindow(host);
-    Drain();
-
-    geometry.screenWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    geometry.screenHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    geometry.inExtX = 40000;
-    geometry.inExtY = 25000;
-    geometry.pressureMax = 1023;
-    geometry.clientOrigin = {0, 0};
-    ClientToScreen(host, &geometry.clientOrigin);
-    geometry.clientWidth = 600;
-    geometry.clientHeight = 600;
+    testwin::Pump();
+    geometry = DoubleGeometry(host);
+    ASSERT_EQ(geometry.clientWidth, 600);
+    ASSERT_EQ(geometry.clientHeight, 600);
   }
 
   void TearDown() override {
     if (IsWindow(host)) DestroyWindow(host);
-    Drain();
+    testwin::Pump();
   }
 
   void Pen(double x, double y, UINT pressure, ReferenceCanvas& reference, UINT cursor = 1, DWORD buttons = 0) {
@@ -75,7 +59,7 @@ class Canvas : public ::testing::Test {
     packet.cursor = cursor;
     packet.buttons = buttons;
     ASSERT_NE(tablet.QueuePacket(nullptr, &packet), 0u);
-    Drain();
+    testwin::Pump();
     reference.Packet(packet.x, packet.y, pressure, cursor, buttons);
   }
 
@@ -88,22 +72,11 @@ class Canvas : public ::testing::Test {
   }
 
   // The canvas image itself, top row first.
-  std::vector<uint8_t> CanvasPixels() const {
-    const dib24& image = *canvas->canvasImage;
-    std::vector<uint8_t> pixels(static_cast<size_t>(image.width) * image.height * 3);
-    for (int y = 0; y < image.height; ++y) {
-      std::memcpy(&pixels[static_cast<size_t>(y) * image.width * 3],
-                  image.bits + static_cast<size_t>(image.height - 1 - y) * image.stride,
-                  static_cast<size_t>(image.width) * 3);
-    }
-    return pixels;
-  }
+  std::vector<uint8_t> CanvasPixels() const { return TopRowFirst(*canvas->canvasImage); }
 
   void ExpectShown(const ReferenceCanvas& reference, const char* when) {
     std::string difference;
-    const int w = reference.Width() < 600 ? reference.Width() : 600;
-    const int h = reference.Height() < 600 ? reference.Height() : 600;
-    EXPECT_TRUE(ScreenShows(host, reference.Screen(), reference.Width(), w, h, 5000, &difference))
+    EXPECT_TRUE(ScreenShows(host, reference.Screen(), reference.Width(), reference.Height(), &difference))
         << when << ": " << difference;
   }
 
@@ -167,9 +140,9 @@ TEST_F(Canvas, RisingPressureIsShownAtOnce) {
 
 TEST_F(Canvas, RightClickPicksFromTheCanvasImageOnly) {
   dib24& image = *canvas->canvasImage;
-  unsigned char* topLeft = image.bits + static_cast<size_t>(image.height - 1) * image.stride;
+  unsigned char* topLeft = image.Row(0);
   topLeft[0] = 11, topLeft[1] = 22, topLeft[2] = 33;
-  unsigned char* last = image.bits + 3 * 599;  // (599, 599), the bottom row
+  unsigned char* last = image.Row(599) + 3 * 599;
   last[0] = 44, last[1] = 55, last[2] = 66;
   canvas->colorPicker.color.alpha = 77;
 
@@ -199,7 +172,7 @@ TEST_F(Canvas, MinimisedWindowKeepsTheStrokeAndShowsItWhole) {
   Pen(150, 120, 600, reference);
   const TabletGeometry restored = geometry;
   ShowWindow(host, SW_MINIMIZE);
-  Drain();
+  testwin::Pump();
   EXPECT_EQ(canvas->backBuffer.bits, nullptr) << "a 0 x 0 back buffer while minimised";
   // The pen maps onto wherever the minimised window's client origin now is.
   geometry.clientOrigin = {0, 0};
@@ -218,25 +191,20 @@ TEST_F(Canvas, MinimisedWindowKeepsTheStrokeAndShowsItWhole) {
   ShowWindow(host, SW_RESTORE);
   geometry = restored;
   UpdateWindow(host);
-  Drain();
+  testwin::Pump();
   EXPECT_EQ(CanvasPixels(), reference.Screen());
   ExpectShown(reference, "after restoring");
 }
 
 TEST_F(Canvas, LoadDuringAStrokeEmptiesItAndTheStrokeGoesOnOnTheNewCanvas) {
   // A 700 x 650 picture: larger than the window, so only its top-left part shows.
-  Capture picture;
-  picture.width = 700;
-  picture.height = 650;
-  picture.bgr.assign(static_cast<size_t>(700) * 650 * 3, 0);
-  for (size_t i = 0; i < picture.bgr.size(); ++i) picture.bgr[i] = static_cast<uint8_t>(i * 7 % 251);
   const std::string path = TestDirectory() + "canvas-load.bmp";
-  ASSERT_TRUE(WriteBmp(path, picture));
+  ASSERT_TRUE(WriteBmp(path, 700, 650, [](int x, int y, uint8_t* p) {
+    const size_t first = (static_cast<size_t>(y) * 700 + x) * 3;  // the byte's number, top row first
+    for (int c = 0; c < 3; ++c) p[c] = static_cast<uint8_t>((first + c) * 7 % 251);
+  }));
   dib24 loaded;
-  FILE* file = std::fopen(path.c_str(), "rb");
-  ASSERT_NE(file, nullptr);
-  ASSERT_TRUE(loaded.ReadBmp(file));
-  std::fclose(file);
+  ASSERT_TRUE(ReadBmpFile(path, loaded));
 
   ReferenceCanvas reference(geometry, 600, 600);
   Pen(100, 100, 900, reference);
@@ -253,41 +221,13 @@ TEST_F(Canvas, LoadDuringAStrokeEmptiesItAndTheStrokeGoesOnOnTheNewCanvas) {
   EXPECT_EQ(canvas->canvasImage->width, 700);
 }
 
-// A 1-bit picture of width x height, all of palette entry 0 (black), written
-// in pieces: small as a file, large as a canvas.
-bool WriteOneBitPicture(const std::string& path, int width, int height) {
-  const uint32_t rowBytes = (static_cast<uint32_t>(width) + 31) / 32 * 4;
-  const uint32_t offBits = 14 + 40 + 8;
-  unsigned char header[62] = {'B', 'M'};
-  auto put32 = [&header](int at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) header[at + i] = static_cast<unsigned char>(v >> (8 * i));
-  };
-  put32(2, offBits + rowBytes * static_cast<uint32_t>(height));
-  put32(10, offBits);
-  put32(14, 40);
-  put32(18, static_cast<uint32_t>(width));
-  put32(22, static_cast<uint32_t>(height));
-  header[26] = 1;   // planes
-  header[28] = 1;   // bits per pixel
-  put32(58, 0xFFFFFF);  // palette entry 1 white; entry 0 stays black
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return false;
-  bool written = std::fwrite(header, 1, sizeof header, file) == sizeof header;
-  const std::vector<unsigned char> rows(static_cast<size_t>(rowBytes) * 1000, 0);
-  for (int y = 0; y < height && written; y += 1000) {
-    const size_t count = static_cast<size_t>(rowBytes) * (height - y < 1000 ? height - y : 1000);
-    written = std::fwrite(rows.data(), 1, count, file) == count;
-  }
-  return std::fclose(file) == 0 && written;
-}
-
 // A valid picture whose canvas and stroke buffer cannot both be had (a 32-bit
 // process runs out of address space; a 64-bit one refuses a stroke buffer
 // beyond 2 GB) is refused as a whole: the old canvas and the stroke in
 // progress stay, and painting goes on.
 TEST_F(Canvas, PictureWhoseStrokeBufferCannotBeHadIsRefusedAndPaintingGoesOn) {
   const std::string path = TestDirectory() + "canvas-too-large.bmp";
-  ASSERT_TRUE(WriteOneBitPicture(path, 24000, 24000));  // 72 MB; 1.7 GB as a canvas
+  ASSERT_TRUE(WriteBlackOneBitBmp(path, 24000, 24000));  // 72 MB; 1.7 GB as a canvas
   ReferenceCanvas reference(geometry, 600, 600);
   Pen(100, 100, 900, reference);
   Pen(140, 110, 900, reference);

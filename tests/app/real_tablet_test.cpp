@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "support/RealTablet.h"
-#include "support/ReferenceCanvas.h"
-#include "support/StrokeChecks.h"
+#include "tests/support/RealTablet.h"
+#include "tests/support/ReferenceCanvas.h"
+#include "tests/support/StrokeChecks.h"
 #include "tools/wintab32/MouseSteps.h"
 #include "tools/xtablet/DeviceRanges.h"
 

@@ -1,11 +1,14 @@
 // Message orders as tables. A test records the messages a window procedure
 // gets, writes the order it expects as a static const table of
-// ExpectedMessage, and compares the two with OkSequence, which names the first
-// message that differs.
+// ExpectedMessage, names the messages it leaves aside (a recorder sees hit
+// tests, cursor shapes and the like besides the ones a test is about), and
+// compares the two with OkSequence, which names the first message that
+// differs. A message that is neither in the table nor set aside fails.
 #pragma once
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -69,27 +72,26 @@ inline bool Matches(const Message& seen, const ExpectedMessage& wanted) {
          (!(wanted.flags & kLParam) || seen.lParam == wanted.lParam);
 }
 
-// The messages of the log, in order, that the table names; a recorder sees
-// many messages besides the ones a test is about (hit tests, cursor shapes).
-template <size_t N>
-std::vector<Message> Named(const std::vector<Message>& log, const ExpectedMessage (&table)[N]) {
-  std::vector<Message> named;
-  for (const Message& m : log) {
-    for (const ExpectedMessage& e : table) {
-      if (e.msg == m.msg) {
-        named.push_back(m);
-        break;
-      }
-    }
-  }
-  return named;
+// What real mouse input on an active window brings along with each button
+// message: a hit test and a cursor shape, and after a right button's release
+// the context menu request that the default procedure sends.
+inline const std::vector<UINT> kMouseTraffic = {WM_NCHITTEST, WM_SETCURSOR, WM_CONTEXTMENU};
+
+// How many messages of the log are `msg`.
+inline size_t Count(const std::vector<Message>& log, UINT msg) {
+  return std::count_if(log.begin(), log.end(), [msg](const Message& m) { return m.msg == msg; });
 }
 
-// Succeeds when the log holds the table's messages and nothing else, in the
-// table's order, an optional message being passed over when the log does not
-// have it there.
+// Succeeds when the log, without the messages of `ignored`, holds the
+// table's messages and nothing else, in the table's order, an optional message
+// being passed over when the log does not have it there.
 template <size_t N>
-::testing::AssertionResult OkSequence(const std::vector<Message>& log, const ExpectedMessage (&table)[N]) {
+::testing::AssertionResult OkSequence(const std::vector<Message>& all, const ExpectedMessage (&table)[N],
+                                      const std::vector<UINT>& ignored) {
+  std::vector<Message> log;
+  for (const Message& m : all) {
+    if (std::find(ignored.begin(), ignored.end(), m.msg) == ignored.end()) log.push_back(m);
+  }
   size_t at = 0;
   for (size_t k = 0; k < N; ++k) {
     const ExpectedMessage& wanted = table[k];

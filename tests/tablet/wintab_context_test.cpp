@@ -43,11 +43,12 @@ class Wintab : public ::testing::Test {
     context = window.tablet.context;
   }
 
-  // Queues a packet at a client position of a PixelDevice and handles it.
-  void PenAt(PenWindow& window, int x, int y, UINT pressure, UINT cursor = 1, DWORD buttons = 0) {
+  // Queues a packet at a client position of a PixelDevice and handles it (the
+  // window at kLeft, kTop).
+  void PenAt(int x, int y, UINT pressure, UINT cursor = 1, DWORD buttons = 0) {
     const WintabDoublePacket packet = Packet(kLeft + x, kTop + y, pressure, cursor, buttons);
     ASSERT_NE(wintabDouble.QueuePacket(nullptr, &packet), 0u);
-    window.Pump();
+    testwin::Pump();
   }
 
   // The calls since `from`, compactly, with the window and context by name.
@@ -176,7 +177,7 @@ TEST_F(Wintab, KeepsTheFractionOfAPixel) {
 
   const WintabDoublePacket packet = Packet(251, 201, 512, 1, MAKELONG(2, 2));
   ASSERT_NE(wintabDouble.QueuePacket(nullptr, &packet), 0u);
-  window.Pump();
+  testwin::Pump();
   ASSERT_EQ(window.events.size(), 1u);
   const PenEvent& down = window.events[0];
   EXPECT_EQ(down.message, UM_PENDOWN);
@@ -217,7 +218,7 @@ TEST_F(Wintab, MapsOntoTheVirtualScreenFromItsOrigin) {
     const DWORD pkY = 4 * (kTop + 20 - l.top) + 1;
     const WintabDoublePacket packet = Packet(pkX, pkY, 500);
     ASSERT_NE(wintabDouble.QueuePacket(nullptr, &packet), 0u);
-    window.Pump();
+    testwin::Pump();
     ASSERT_EQ(window.events.size(), 1u) << l.left << "," << l.top;
     EXPECT_EQ(window.events[0].message, UM_PENDOWN);
     const PenSample& sample = window.events[0].sample;
@@ -241,7 +242,7 @@ TEST_F(Wintab, DisplayChangeReadsTheOriginAgain) {
   EXPECT_EQ(window.tablet.mapping.screenTop, -400.0);
   const WintabDoublePacket packet = Packet(559, 416, 0);  // 2 and 1.5 pixels a count
   wintabDouble.QueuePacket(nullptr, &packet);
-  window.Pump();
+  testwin::Pump();
   ASSERT_EQ(window.events.size(), 1u);
   EXPECT_EQ(window.events[0].sample.x, -1000 + 1118.0 - kLeft);
   EXPECT_EQ(window.events[0].sample.y, -400 + 624.0 - kTop);
@@ -257,8 +258,8 @@ TEST_F(Wintab, EdgesOfTheClientArea) {
   Open(window, PixelDevice());
   for (const Case& c : cases) {
     window.events.clear();
-    PenAt(window, c.x, c.y, 100);
-    PenAt(window, c.x, c.y, 0);
+    PenAt(c.x, c.y, 100);
+    PenAt(c.x, c.y, 0);
     ASSERT_EQ(window.events.size(), c.inside ? 2u : 1u) << c.x << "," << c.y;
     if (c.inside) {
       EXPECT_EQ(window.events[0].message, UM_PENDOWN);
@@ -277,7 +278,7 @@ TEST_F(Wintab, HalfPixelsJustInsideTheFarEdges) {
   Open(window, device);
   const WintabDoublePacket packet = Packet(2 * (kLeft + kWidth) - 1, 2 * (kTop + kHeight) - 1, 5);
   wintabDouble.QueuePacket(nullptr, &packet);
-  window.Pump();
+  testwin::Pump();
   ASSERT_EQ(window.events.size(), 1u);
   EXPECT_EQ(window.events[0].message, UM_PENDOWN);
   EXPECT_EQ(window.events[0].sample.x, kWidth - 0.5);
@@ -310,7 +311,7 @@ TEST_F(Wintab, PenStateFollowsPressure) {
   for (const Step& step : steps) {
     const size_t before = window.events.size();
     const size_t messagesBefore = window.tabletMessages.size();
-    PenAt(window, step.x, step.y, step.pressure);
+    PenAt(step.x, step.y, step.pressure);
     ASSERT_EQ(window.tabletMessages.size(), messagesBefore + 1);
     EXPECT_TRUE(window.tabletMessages.back().consumed) << "consumed even when nothing is sent";
     EXPECT_EQ(window.tablet.penDown, step.penDownAfter);
@@ -335,8 +336,8 @@ TEST_F(Wintab, PenStateFollowsPressure) {
 TEST_F(Wintab, CursorAndButtonOfTheLastPacket) {
   PenWindow window(kLeft, kTop, kWidth, kHeight);
   Open(window, PixelDevice());
-  PenAt(window, 10, 10, 0, 2, MAKELONG(5, 1));
-  PenAt(window, 11, 10, 0, 7, 0x0000FFFF);
+  PenAt(10, 10, 0, 2, MAKELONG(5, 1));
+  PenAt(11, 10, 0, 7, 0x0000FFFF);
   ASSERT_EQ(window.events.size(), 2u);
   EXPECT_EQ(window.events[0].cursor, 2u);
   EXPECT_EQ(window.events[0].button, 5u);
@@ -354,15 +355,15 @@ TEST_F(Wintab, ProximityIsConsumedAndDropsOneQueuedPacket) {
   wintabDouble.QueuePacket(nullptr, &quiet);
 
   ASSERT_TRUE(wintabDouble.PostProximity(nullptr, TRUE, TRUE));
-  window.Pump();
+  testwin::Pump();
   EXPECT_TRUE(window.tablet.inProximity);
   EXPECT_EQ(wintabDouble.QueueCount(nullptr), 1);
   wintabDouble.PostProximity(nullptr, FALSE, TRUE);  // low word 0: leaving
-  window.Pump();
+  testwin::Pump();
   EXPECT_FALSE(window.tablet.inProximity);
   EXPECT_EQ(wintabDouble.QueueCount(nullptr), 0);
   wintabDouble.PostProximity(nullptr, TRUE, FALSE);
-  window.Pump();
+  testwin::Pump();
   EXPECT_TRUE(window.tablet.inProximity);
   ASSERT_EQ(window.tabletMessages.size(), 3u);
   for (const TabletMessage& m : window.tabletMessages) {
@@ -379,7 +380,7 @@ TEST_F(Wintab, TwoQueuedPacketsGiveOnePenMessage) {
   const WintabDoublePacket second = Packet(kLeft + 11, kTop + 21, 60);
   wintabDouble.QueuePacket(nullptr, &first);
   wintabDouble.QueuePacket(nullptr, &second);
-  window.Pump();
+  testwin::Pump();
   ASSERT_EQ(window.tabletMessages.size(), 2u);
   EXPECT_TRUE(window.tabletMessages[0].consumed);
   EXPECT_FALSE(window.tabletMessages[1].consumed) << "its packet was removed with the first";
@@ -394,7 +395,7 @@ TEST_F(Wintab, TwoQueuedPacketsGiveOnePenMessage) {
 TEST_F(Wintab, PacketNoLongerQueuedChangesNothing) {
   PenWindow window(kLeft, kTop, kWidth, kHeight);
   Open(window, PixelDevice());
-  PenAt(window, 30, 40, 200);
+  PenAt(30, 40, 200);
   WintabDoublePacket waiting = Packet(kLeft + 99, kTop + 99, 0);
   waiting.flags = WINTAB_DOUBLE_NO_POST;
   const UINT serial = wintabDouble.QueuePacket(nullptr, &waiting);
@@ -419,7 +420,7 @@ TEST_F(Wintab, DisplayChangeReadsTheScreenAgainAndIsPassedOn) {
   EXPECT_EQ(window.passedOn, std::vector<UINT>{WM_DISPLAYCHANGE});
   EXPECT_EQ(window.tablet.mapping.screenWidth, screenWidth);
   EXPECT_EQ(window.tablet.mapping.screenHeight, screenHeight);
-  PenAt(window, 17, 19, 0);
+  PenAt(17, 19, 0);
   ASSERT_EQ(window.events.size(), 1u);
   EXPECT_EQ(window.events[0].sample.x, 17.0);
   EXPECT_EQ(window.events[0].sample.y, 19.0);
@@ -436,7 +437,7 @@ TEST_F(Wintab, PositionsAndPressureAreUnsigned) {
   window.tablet.mapping.screenHeight = 300;
   const WintabDoublePacket packet = Packet(0x80000000u, 0x80000000u, 0x80000000u);
   wintabDouble.QueuePacket(nullptr, &packet);
-  window.Pump();
+  testwin::Pump();
   ASSERT_EQ(window.events.size(), 1u);
   const double fx = 2147483648.0 * 200 / 2147483647.0;
   const double fy = 2147483648.0 * 300 / 2147483647.0;
@@ -454,7 +455,7 @@ TEST_F(Wintab, AbsurdPositionsStayFiniteAndInRange) {
   Open(window, device);
   const WintabDoublePacket distant = Packet(0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu);
   wintabDouble.QueuePacket(nullptr, &distant);
-  window.Pump();
+  testwin::Pump();
   const PenSample& sample = window.tablet.sample;
   EXPECT_EQ(sample.x, 1e6 - kLeft);
   EXPECT_EQ(sample.y, 1e6 - kTop);
@@ -463,7 +464,7 @@ TEST_F(Wintab, AbsurdPositionsStayFiniteAndInRange) {
   EXPECT_TRUE(window.events.empty()) << "a touch-down far outside sends nothing";
   const WintabDoublePacket origin = Packet(0, 0, 0);
   wintabDouble.QueuePacket(nullptr, &origin);
-  window.Pump();
+  testwin::Pump();
   ASSERT_EQ(window.events.size(), 1u);
   EXPECT_EQ(window.events[0].message, UM_PENUP);
   EXPECT_EQ(window.events[0].sample.x, -kLeft);
@@ -482,9 +483,9 @@ TEST_F(Wintab, DeviceWithoutUsablePressureMaximum) {
     PenWindow window(kLeft, kTop, kWidth, kHeight);
     Open(window, device);
     EXPECT_EQ(window.tablet.mapping.pressureMax, 1.0);
-    PenAt(window, 10, 10, 0);
-    PenAt(window, 11, 10, 7);
-    PenAt(window, 12, 10, 1);
+    PenAt(10, 10, 0);
+    PenAt(11, 10, 7);
+    PenAt(12, 10, 1);
     ASSERT_EQ(window.events.size(), 3u);
     EXPECT_EQ(window.events[0].message, UM_PENMOVE);
     EXPECT_EQ(window.events[0].sample.pressure, 0.0);
@@ -557,7 +558,7 @@ TEST_F(Wintab, PenHandlingMayCloseTheContext) {
   Open(window, PixelDevice());
   window.closeOnPenDown = true;
   const int calls = wintabDouble.CallCount();
-  PenAt(window, 5, 5, 9);
+  PenAt(5, 5, 9);
   ASSERT_EQ(window.events.size(), 1u);
   EXPECT_EQ(window.tablet.context, nullptr);
   const std::string made = Calls(window, calls);

@@ -17,38 +17,32 @@ const int kProbeLeft = 200, kProbeTop = 150;
 class CrossProcess : public ::testing::Test {
  protected:
   void SetUp() override {
-    outputPath = DirectoryOfProgram() + "cross-output.txt";
-    logPath = DirectoryOfProgram() + "cross-log.txt";
+    logPath = TestDirectory() + "cross-log.txt";
     DeleteFileA(logPath.c_str());
-    const std::string width = std::to_string(GetSystemMetrics(SM_CXVIRTUALSCREEN));
-    const std::string height = std::to_string(GetSystemMetrics(SM_CYVIRTUALSCREEN));
-    process = StartProgram("wintab_pen_probe.exe",
-                           {{"WINTAB_DOUBLE_LOG", logPath},
-                            {"WINTAB_DOUBLE_INEXT_X", width},
-                            {"WINTAB_DOUBLE_INEXT_Y", height},
-                            {"WINTAB_DOUBLE_AXMAX", "0x3E8"},
-                            {"WINTAB_DOUBLE_OPTIONS", "0x0010"}},
-                           outputPath, &processId);
-    ASSERT_NE(process, nullptr);
+    ASSERT_TRUE(probe.Start(TestDirectory() + "wintab_pen_probe.exe", {},
+                            {"WINTAB_DOUBLE_LOG=" + logPath,
+                             "WINTAB_DOUBLE_INEXT_X=" + std::to_string(GetSystemMetrics(SM_CXVIRTUALSCREEN)),
+                             "WINTAB_DOUBLE_INEXT_Y=" + std::to_string(GetSystemMetrics(SM_CYVIRTUALSCREEN)),
+                             "WINTAB_DOUBLE_AXMAX=0x3E8", "WINTAB_DOUBLE_OPTIONS=0x0010"}));
     for (int i = 0; i < 500 && !control; ++i) {
-      control = WintabDoubleFindControl(processId);
+      control = WintabDoubleFindControl(probe.Id());
       if (!control) Sleep(20);
     }
-    ASSERT_NE(control, nullptr) << "the probe opened no context: " << ReadFileText(outputPath);
-    handled = WintabDoubleOpenHandledSemaphore(processId);
+    ASSERT_NE(control, nullptr) << "the probe opened no context: " << probe.Output();
+    handled = WintabDoubleOpenHandledSemaphore(probe.Id());
     ASSERT_NE(handled, nullptr);
   }
 
   void TearDown() override {
     if (handled) CloseHandle(handled);
-    if (!process) return;
-    if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
-      char title[16];
-      std::snprintf(title, sizeof title, "%lu", processId);
-      if (HWND probe = FindWindowA("WintabPenProbe", title)) PostMessageA(probe, WM_CLOSE, 0, 0);
-      if (WaitForSingleObject(process, 10000) != WAIT_OBJECT_0) TerminateProcess(process, 1);
-    }
-    CloseHandle(process);
+    if (HWND window = ProbeWindow()) PostMessageA(window, WM_CLOSE, 0, 0);
+    probe.Wait(10000);  // ended at last by the ChildProcess
+  }
+
+  HWND ProbeWindow() {
+    char title[16];
+    std::snprintf(title, sizeof title, "%lu", probe.Id());
+    return FindWindowA("WintabPenProbe", title);
   }
 
   // Sends a packet at a client position of the probe and waits until the
@@ -64,14 +58,13 @@ class CrossProcess : public ::testing::Test {
 
   // The probe's standard output is in text mode: lines end in CR LF.
   std::string Output() {
-    std::string text = ReadFileText(outputPath);
+    std::string text = probe.Output();
     text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
     return text;
   }
 
-  std::string outputPath, logPath;
-  HANDLE process = nullptr;
-  DWORD processId = 0;
+  std::string logPath;
+  ChildProcess probe;
   HWND control = nullptr;
   HANDLE handled = nullptr;
 };
@@ -93,14 +86,10 @@ TEST_F(CrossProcess, PacketsReachTheProgramAndAreReportedHandled) {
   EXPECT_EQ(Output(),
             "open 1\nMOVE 10 20 0 1 0\nDOWN 30 40 0.5 1 0\nMOVE 31 42 1 1 0\nUP 31 42 0 1 0\n");
 
-  char title[16];
-  std::snprintf(title, sizeof title, "%lu", processId);
-  PostMessageA(FindWindowA("WintabPenProbe", title), WM_CLOSE, 0, 0);
-  ASSERT_EQ(WaitForSingleObject(process, 10000), WAIT_OBJECT_0);
-  DWORD exitCode = 1;
-  GetExitCodeProcess(process, &exitCode);
-  EXPECT_EQ(exitCode, 0u);
-  EXPECT_EQ(WintabDoubleFindControl(processId), nullptr);
+  PostMessageA(ProbeWindow(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(probe.Wait(10000));
+  EXPECT_EQ(probe.ExitCode(), 0u);
+  EXPECT_EQ(WintabDoubleFindControl(probe.Id()), nullptr);
 
   // The log file: the program's calls as they happened.
   std::istringstream log(ReadFileText(logPath));

@@ -6,8 +6,6 @@
 #include <sys/stat.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 WintabDoubleApi wintabDouble;
 bool wintabDoubleBound;
@@ -25,7 +23,7 @@ const char kWindowClass[] = "WinTab Test Window";
 class BindingEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
-    const std::string path = DirectoryOfProgram() + "binding-output.txt";
+    const std::string path = TestDirectory() + "binding-output.txt";
     std::fflush(stdout);
     const int saved = _dup(1);
     const int file = _open(path.c_str(), _O_CREAT | _O_TRUNC | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
@@ -55,21 +53,13 @@ PenWindow::PenWindow(int x, int y, int width, int height)
   RegisterClassA(&windowClass);  // fails harmlessly once registered
   hwnd = CreateWindowExA(0, kWindowClass, "WinTab test", WS_POPUP | WS_VISIBLE, x, y, width, height, nullptr, nullptr,
                          windowClass.hInstance, this);
-  Pump();
+  testwin::Pump();
 }
 
 PenWindow::~PenWindow() {
   tablet.Close();
   DestroyWindow(hwnd);
-  Pump();
-}
-
-void PenWindow::Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+  testwin::Pump();
 }
 
 POINT PenWindow::ClientOrigin() const {
@@ -121,46 +111,6 @@ WintabDoubleDevice PixelDevice() {
   device.inExtX = GetSystemMetrics(SM_CXVIRTUALSCREEN);
   device.inExtY = GetSystemMetrics(SM_CYVIRTUALSCREEN);
   return device;
-}
-
-std::string DirectoryOfProgram() {
-  char path[MAX_PATH];
-  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string directory(path, length);
-  return directory.substr(0, directory.find_last_of("\\/") + 1);
-}
-
-std::string ReadFileText(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-HANDLE StartProgram(const std::string& program, const std::vector<std::pair<std::string, std::string>>& environment,
-                    const std::string& outputPath, DWORD* processId) {
-  SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
-  HANDLE output = CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (output == INVALID_HANDLE_VALUE) return nullptr;
-  for (const auto& variable : environment) SetEnvironmentVariableA(variable.first.c_str(), variable.second.c_str());
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  startup.hStdOutput = output;
-  startup.hStdError = output;
-  PROCESS_INFORMATION process = {};
-  std::string path = DirectoryOfProgram() + program;
-  std::string commandLine = "\"" + path + "\"";
-  const BOOL started = CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
-                                      DirectoryOfProgram().c_str(), &startup, &process);
-  for (const auto& variable : environment) SetEnvironmentVariableA(variable.first.c_str(), nullptr);
-  CloseHandle(output);
-  if (!started) return nullptr;
-  CloseHandle(process.hThread);
-  if (processId) *processId = process.dwProcessId;
-  return process.hProcess;
 }
 
 namespace {

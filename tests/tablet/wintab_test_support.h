@@ -4,11 +4,13 @@
 #pragma once
 #include <windows.h>
 
-#include <string>
 #include <vector>
 
 #include "tablet/PenMessages.h"
 #include "tablet/WinTab.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestWindows.h"
 #include "tools/wintab32/WintabDoubleControl.h"
 
 // The double's control functions; bound when the library is the double.
@@ -45,8 +47,6 @@ class PenWindow {
   PenWindow(const PenWindow&) = delete;
   PenWindow& operator=(const PenWindow&) = delete;
 
-  // Dispatches every message waiting for this thread.
-  void Pump();
   POINT ClientOrigin() const;
 
   HWND hwnd;
@@ -67,14 +67,6 @@ WintabDoublePacket Packet(DWORD x, DWORD y, UINT pressure, UINT cursor = 1, DWOR
 // A device whose tablet counts are screen pixels (input extent = virtual
 // screen size), so that pkX and pkY name screen pixels exactly.
 WintabDoubleDevice PixelDevice();
-
-// Runs a program of the test's directory with extra environment variables;
-// its standard output goes to outputPath. Returns the process (and its id),
-// or a null handle.
-HANDLE StartProgram(const std::string& program, const std::vector<std::pair<std::string, std::string>>& environment,
-                    const std::string& outputPath, DWORD* processId);
-std::string ReadFileText(const std::string& path);
-std::string DirectoryOfProgram();
 
 // Makes GetSystemMetrics report another virtual screen to this program (the
 // tablet context included) while it lives, by replacing the program's import

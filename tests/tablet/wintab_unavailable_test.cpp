@@ -20,13 +20,10 @@ struct Probe {
 // Runs the probe program of this directory until it ends.
 Probe RunProbe() {
   Probe probe;
-  const std::string path = DirectoryOfProgram() + "probe-output.txt";
-  HANDLE process = StartProgram("wintab_pen_probe.exe", {}, path, nullptr);
-  if (!process) return probe;
-  if (WaitForSingleObject(process, 20000) != WAIT_OBJECT_0) TerminateProcess(process, 1);
-  GetExitCodeProcess(process, &probe.exitCode);
-  CloseHandle(process);
-  probe.output = ReadFileText(path);
+  ChildProcess process;
+  if (!process.Start(TestDirectory() + "wintab_pen_probe.exe", {}) || !process.Wait(20000)) return probe;
+  probe.exitCode = process.ExitCode();
+  probe.output = process.Output();
   // Its standard output is in text mode: lines end in CR LF.
   probe.output.erase(std::remove(probe.output.begin(), probe.output.end(), '\r'), probe.output.end());
   return probe;

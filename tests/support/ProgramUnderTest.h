@@ -8,10 +8,7 @@
 
 #include "ChildProcess.h"
 #include "TabletGeometry.h"
-#include "ScreenCapture.h"
-
-// The directory of this test program, with a trailing backslash.
-std::string TestDirectory();
+#include "TestFiles.h"
 
 class ProgramUnderTest {
  public:
@@ -23,7 +20,7 @@ class ProgramUnderTest {
   bool Start(const std::string& directory, const std::string& program, const std::vector<std::string>& arguments = {},
              const std::vector<std::string>& environment = {}, bool expectTablet = true);
   // The geometry the program's tablet context works with.
-  TabletGeometry Geometry() const;
+  TabletGeometry Geometry() const { return DoubleGeometry(mainWindow); }
   // Sends one packet through the driver and waits until the program has
   // handled it, painting included.
   bool Packet(DWORD pkX, DWORD pkY, UINT pressure, UINT cursor = 1, DWORD buttons = 0);
@@ -40,15 +37,3 @@ class ProgramUnderTest {
   HWND control = nullptr;
   HANDLE handled = nullptr;
 };
-
-// Waits until the top-left width x height pixels of the client area of
-// `window` show those of `expected` (rows of rowWidth pixels, top row first,
-// BGR); on timeout describes the first differences in `difference`.
-bool ScreenShows(HWND window, const std::vector<uint8_t>& expected, int rowWidth, int width, int height,
-                 DWORD timeoutMs, std::string* difference);
-
-// Waits until the window has no part left to paint.
-void WaitPainted(HWND window);
-
-// Writes a capture as a 24-bit BMP file.
-bool WriteBmp(const std::string& path, const Capture& capture);

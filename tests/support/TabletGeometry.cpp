@@ -24,3 +24,19 @@ PenSample TabletGeometry::Sample(DWORD pkX, DWORD pkY, UINT pressure) const {
   const double p = pressure / pressureMax;
   return {fx - (sx - cx), fy - (sy - cy), p > 1.0 ? 1.0 : p};
 }
+
+TabletGeometry DoubleGeometry(HWND window) {
+  TabletGeometry geometry;
+  geometry.screenWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  geometry.screenHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  geometry.inExtX = 40000;
+  geometry.inExtY = 25000;
+  geometry.pressureMax = 1023;
+  geometry.clientOrigin = {0, 0};
+  ClientToScreen(window, &geometry.clientOrigin);
+  RECT client;
+  GetClientRect(window, &client);
+  geometry.clientWidth = client.right;
+  geometry.clientHeight = client.bottom;
+  return geometry;
+}

@@ -23,7 +23,11 @@ class ChildProcess {
   void Kill();
 
   DWORD ExitCode() const { return exitCode_; }
-  const std::string& Output() const { return output_; }
+  // What the program wrote to its standard output so far.
+  const std::string& Output() {
+    Drain();
+    return output_;
+  }
   DWORD Id() const { return info_.dwProcessId; }
   HANDLE Handle() const { return info_.hProcess; }
   // The first visible top-level window of the process whose caption is
@@ -38,6 +42,3 @@ class ChildProcess {
   std::string output_;
   DWORD exitCode_ = STILL_ACTIVE;
 };
-
-// Pumps this thread's messages for about `ms` milliseconds.
-void PumpFor(DWORD ms);

@@ -146,15 +146,3 @@ HWND ChildProcess::FindWindowOf(const char* caption, DWORD timeoutMs) const {
   } while (GetTickCount() - start < timeoutMs);
   return nullptr;
 }
-
-void PumpFor(DWORD ms) {
-  const DWORD start = GetTickCount();
-  do {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(1);
-  } while (GetTickCount() - start < ms);
-}

@@ -100,10 +100,11 @@ std::vector<uint8_t> ReferenceCanvas::Screen() const {
   std::memcpy(view.bits, canvas_.bits, static_cast<size_t>(canvas_.stride) * canvas_.height);
   const RECT all = {0, 0, canvas_.width, canvas_.height};
   Blend(view, &all);
-  std::vector<uint8_t> pixels(static_cast<size_t>(view.width) * view.height * 3);
-  for (int y = 0; y < view.height; ++y) {
-    std::memcpy(&pixels[static_cast<size_t>(y) * view.width * 3],
-                view.bits + static_cast<size_t>(view.height - 1 - y) * view.stride, static_cast<size_t>(view.width) * 3);
-  }
+  return TopRowFirst(view);
+}
+
+std::vector<uint8_t> TopRowFirst(const dib24& image) {
+  std::vector<uint8_t> pixels;
+  for (int y = 0; y < image.height; ++y) pixels.insert(pixels.end(), image.Row(y), image.Row(y) + 3 * image.width);
   return pixels;
 }

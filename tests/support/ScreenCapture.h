@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct Capture {
@@ -17,3 +18,12 @@ struct Capture {
 Capture CaptureScreen(int x, int y, int width, int height);
 // The client area of a window, of this process or another one.
 Capture CaptureClient(HWND window);
+
+// Waits up to 5 seconds until the client area of `window` shows the picture
+// (width x height, top row first, BGR) where the two overlap, pumping this
+// thread's messages meanwhile; on timeout describes the first differences
+// in `difference`.
+bool ScreenShows(HWND window, const std::vector<uint8_t>& picture, int width, int height, std::string* difference);
+
+// Waits until the window has no part left to paint.
+void WaitPainted(HWND window);

@@ -60,3 +60,6 @@ class ReferenceCanvas {
   UINT button_;
   UINT change_;
 };
+
+// An image's pixels, top row first, 3 bytes a pixel, no padding.
+std::vector<uint8_t> TopRowFirst(const dib24& image);

@@ -23,19 +23,14 @@
 #include <string>
 #include <vector>
 
-#include "support/PickerPixels.h"
-#include "support/ProgramUnderTest.h"
-#include "support/ReferenceCanvas.h"
-#include "tests/framework/TestWindows.h"
+#include "app/ColorWin.h"
+#include "tests/support/PickerScreen.h"
+#include "tests/support/ProgramUnderTest.h"
+#include "tests/support/ReferenceCanvas.h"
+#include "tests/support/TestWindows.h"
 #include "tools/wintab32/WintabDoubleControl.h"
 
 namespace {
-
-// The top row of each of the picker's bars (red, green, blue, alpha).
-int ColorTop(int bar) {
-  static const int tops[4] = {10, 42, 74, 106};
-  return tops[bar];
-}
 
 struct Sizes {
   int strokes, loads, picks, minimises;
@@ -133,29 +128,13 @@ void PrintLatency(const char* which, std::vector<double> ms) {
 
 // A 24-bit picture of the given size with a pattern of its own.
 std::string WritePicture(const char* name, int width, int height, int seed) {
-  Capture picture;
-  picture.width = width;
-  picture.height = height;
-  picture.bgr.resize(static_cast<size_t>(width) * height * 3);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      uint8_t* p = &picture.bgr[(static_cast<size_t>(y) * width + x) * 3];
-      p[0] = static_cast<uint8_t>((x * seed) / 7);
-      p[1] = static_cast<uint8_t>(y + seed * 40);
-      p[2] = static_cast<uint8_t>(((x / 16 + y / 16) % 2) ? 230 : 40 + seed * 30);
-    }
-  }
   const std::string path = TestDirectory() + name;
-  WriteBmp(path, picture);
+  WriteBmp(path, width, height, [seed](int x, int y, uint8_t* p) {
+    p[0] = static_cast<uint8_t>((x * seed) / 7);
+    p[1] = static_cast<uint8_t>(y + seed * 40);
+    p[2] = static_cast<uint8_t>(((x / 16 + y / 16) % 2) ? 230 : 40 + seed * 30);
+  });
   return path;
-}
-
-bool ReadPicture(const std::string& path, dib24& image) {
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return false;
-  const bool read = image.ReadBmp(file);
-  std::fclose(file);
-  return read;
 }
 
 // One entry of the load cycle: a file and, when it loads, its picture.
@@ -209,9 +188,7 @@ bool Soak::Start() {
     return false;
   }
   geometry_ = run_.Geometry();
-  for (HWND w = GetWindow(run_.mainWindow, GW_HWNDFIRST); w; w = GetWindow(w, GW_HWNDNEXT)) {
-    if (GetWindow(w, GW_OWNER) == run_.mainWindow) picker_ = w;
-  }
+  picker_ = FindOwnedWindow(run_.mainWindow);
   if (!picker_) {
     std::printf("FAULT: no picker window\n");
     return false;
@@ -242,7 +219,7 @@ bool Soak::Start() {
   for (const std::string& path : paths) {
     cases_.emplace_back();
     cases_.back().path = path;
-    cases_.back().loads = ReadPicture(path, cases_.back().image);
+    cases_.back().loads = ReadBmpFile(path, cases_.back().image);
   }
   return true;
 }
@@ -290,39 +267,11 @@ void Soak::Load() {
 }
 
 bool Soak::PickerShows(const StrokeColor& c, bool report) {
-  const DWORD start = GetTickCount();
-  do {
-    const Capture screen = CaptureClient(picker_);
-    bool same = screen.width >= 266 && screen.height >= 130;
-    // The middle row of each bar, marker included.
-    for (int bar = 0; bar < 4 && same; ++bar) {
-      const int row = 12;
-      for (int col = 0; col < 256 && same; ++col) {
-        int want[3];
-        PickerPixel(c, bar, col, row, want);
-        const uint8_t* seen = screen.At(10 + col, ColorTop(bar) + row);
-        same = seen[0] == want[0] && seen[1] == want[1] && seen[2] == want[2];
-      }
-    }
-    if (same) return true;
-    if (GetTickCount() - start >= 5000) {
-      if (!report) return false;
-      // What it shows instead: the first white column of each colour bar (the
-      // opacity bar has white cells of its own).
-      std::string shown;
-      for (int bar = 0; bar < 3 && screen.width >= 266 && screen.height >= 130; ++bar) {
-        int at = -1;
-        for (int col = 0; col < 256 && at < 0; ++col) {
-          const uint8_t* p = screen.At(10 + col, ColorTop(bar) + 12);
-          if (p[0] == 255 && p[1] == 255 && p[2] == 255) at = col;
-        }
-        shown += " " + std::to_string(at);
-      }
-      std::printf("  the picker shows red, green, blue at%s; expected %d %d %d\n", shown.c_str(), c.red, c.green, c.blue);
-      return false;
-    }
-    Sleep(5);
-  } while (true);
+  std::string difference;
+  if (::PickerShows(picker_, c, &difference)) return true;
+  if (report)
+    std::printf("  the picker does not show %d %d %d %d: %s", c.red, c.green, c.blue, c.alpha, difference.c_str());
+  return false;
 }
 
 // Mouse input at a screen point: the position travels with each event, so
@@ -342,14 +291,14 @@ void MouseAt(POINT screen, DWORD buttons = 0) {
 }
 
 void Soak::PickerDrag(int bar, int fromColumn, int toColumn) {
-  const int y = ColorTop(bar) + 12;
+  const int y = ColorWin::kBarTop[bar] + ColorWin::kBarHeight / 2, left = ColorWin::kBarLeft;
   int* channels[4] = {&color_.red, &color_.green, &color_.blue, &color_.alpha};
-  const POINT from = testwin::ToScreen(picker_, 10 + fromColumn, y);
+  const POINT from = testwin::ToScreen(picker_, left + fromColumn, y);
   MouseAt(from);
   MouseAt(from, MOUSEEVENTF_LEFTDOWN);
   POINT to = from;
   for (int i = 1; i <= 4; ++i) {
-    to = testwin::ToScreen(picker_, 10 + fromColumn + (toColumn - fromColumn) * i / 4, y + i % 3);
+    to = testwin::ToScreen(picker_, left + fromColumn + (toColumn - fromColumn) * i / 4, y + i % 3);
     MouseAt(to);
   }
   // The button is let go once the picker shows the value of the last
@@ -370,7 +319,7 @@ void Soak::RightClick(int x, int y) {
   // The pick reads the canvas (without any stroke), where the picture has pixels.
   const dib24& canvas = reference_->Canvas();
   if (x < canvas.width && y < canvas.height) {
-    const unsigned char* pixel = canvas.bits + static_cast<size_t>(canvas.height - 1 - y) * canvas.stride + 3 * x;
+    const unsigned char* pixel = canvas.Row(y) + 3 * x;
     color_.blue = pixel[0];
     color_.green = pixel[1];
     color_.red = pixel[2];
@@ -415,10 +364,9 @@ void Soak::MinimiseAndRestore() {
 }
 
 bool Soak::CanvasMatches(const char* when) {
-  const int w = std::min(reference_->Width(), geometry_.clientWidth);
-  const int h = std::min(reference_->Height(), geometry_.clientHeight);
   std::string difference;
-  if (ScreenShows(run_.mainWindow, reference_->Screen(), reference_->Width(), w, h, 5000, &difference)) return true;
+  const ReferenceCanvas& reference = *reference_;
+  if (ScreenShows(run_.mainWindow, reference.Screen(), reference.Width(), reference.Height(), &difference)) return true;
   Fault(std::string("the canvas differs from the engine's ") + when + ": " + difference);
   return false;
 }

@@ -22,3 +22,6 @@ struct TabletGeometry {
   // The sample the program computes for a packet.
   PenSample Sample(DWORD pkX, DWORD pkY, UINT pressure) const;
 };
+
+// The tablet driver double's default device over the client area of a window.
+TabletGeometry DoubleGeometry(HWND window);

@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "support/ProgramUnderTest.h"
+#include "tests/support/ProgramUnderTest.h"
 
 namespace {
 double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
@@ -25,7 +25,7 @@ bool Measure(const char* program) {
   LARGE_INTEGER start, shown;
   QueryPerformanceCounter(&start);
   ProgramUnderTest run;
-  if (!run.Start("e2e", program)) {
+  if (!run.Start("latency", program)) {
     std::printf("%s: did not start\n", program);
     return false;
   }
