@@ -248,9 +248,13 @@ TEST_F(EndToEnd, DemoScriptDrawsWhatTheEngineDraws) {
   reference.SetColor(color);
   int drags = 0, picks = 0;
   for (const PenStep& step : steps) {
-    if (step.kind == PenStep::kPacket) {
+    if (step.kind == PenStep::kPacket || step.kind == PenStep::kButton) {
+      // The double reports the eraser as cursor 2 and a barrel button's change relatively.
+      const WORD kTbnUp = 1, kTbnDown = 2;
+      const DWORD buttons = step.kind == PenStep::kButton ? MAKELONG(step.button, step.pressed ? kTbnDown : kTbnUp) : 0;
       reference.Packet(geometry.PacketX(step.x), geometry.PacketY(step.y),
-                       PenPressureUnits(step.pressure, static_cast<long>(geometry.pressureMax)));
+                       PenPressureUnits(step.pressure, static_cast<long>(geometry.pressureMax)), step.eraser ? 2 : 1,
+                       buttons);
     } else if (step.kind == PenStep::kBarRelease) {
       int32_t* channels[4] = {&color.red, &color.green, &color.blue, &color.alpha};
       *channels[step.bar] = step.value;
