@@ -47,10 +47,11 @@ class PenStroke {
   // dirty rectangle), and only it needs painting again.
   bool Segment(const PenSample& sample, RECT& changed);
   // Whether a lift, after its segment step, commits. Every lift ends the
-  // stroke in progress, whatever the packet says of cursor and buttons: a
-  // driver that reports the tip as a pressed button (absolute button bits)
-  // would otherwise leave it open, and the next stroke would run on from it.
-  // An idle lift commits (the empty buffer) only for the accepted pen.
+  // stroke in progress, whatever the packet says of cursor and buttons: a lift
+  // that shows a barrel button pressed on the way, or the tip as a held button
+  // (Wine's wintab32), would otherwise leave it open, the hover that follows
+  // would draw, and the next stroke would run on from it. An idle lift commits
+  // (the empty buffer) only for the accepted pen.
   bool EndsAtLift(unsigned cursor, unsigned button, unsigned change) const;
   // Blends the stroke into the canvas image (when there is one) over its dirty
   // rectangle and empties the stroke buffer; the stroke ends.
