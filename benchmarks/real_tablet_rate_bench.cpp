@@ -16,9 +16,9 @@
 namespace {
 const char kScript[] =
     "proximity in 100 300\n"
-    "hover 20 100,300 80,300\n"
-    "stroke 300 80,300 300,100 520,300 pressure 0.3 1 0.3\n"
-    "hover 20 520,300 540,300\n"
+    "hover 10 100,300 80,300\n"
+    "stroke 200 80,300 300,100 520,300 pressure 0.3 1 0.3\n"
+    "hover 10 520,300 540,300\n"
     "proximity out\n";
 
 struct Counts {
@@ -53,7 +53,7 @@ int main() {
     std::printf("run by scripts/real-tablet\n");
     return 1;
   }
-  std::printf("Through Wine's own wintab32 and the X tablet driver, one stroke of 300 packets with hover:\n");
+  std::printf("Through Wine's own wintab32 and the X tablet driver, one stroke of 200 packets with hover:\n");
   std::printf("%-14s %6s %7s %5s %11s %10s %12s %5s\n", "program", "rate/s", "queued", "read", "companions",
               "proximity", "other unread", "lost");
   bool metGoal = true;
