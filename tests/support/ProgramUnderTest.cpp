@@ -22,13 +22,7 @@ bool ProgramUnderTest::Start(const std::string& directory, const std::string& pr
 }
 
 bool ProgramUnderTest::Packet(DWORD pkX, DWORD pkY, UINT pressure, UINT cursor, DWORD buttons) {
-  WintabDoublePacket packet = {};
-  packet.x = pkX;
-  packet.y = pkY;
-  packet.normalPressure = pressure;
-  packet.cursor = cursor;
-  packet.buttons = buttons;
-  if (!WintabDoubleSendPacket(control, packet)) return false;
+  if (!WintabDoubleSendPacket(control, WintabDoublePacketAt(pkX, pkY, pressure, cursor, buttons))) return false;
   return WaitForSingleObject(handled, 10000) == WAIT_OBJECT_0;
 }
 

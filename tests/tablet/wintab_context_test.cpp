@@ -46,7 +46,7 @@ class Wintab : public ::testing::Test {
   // Queues a packet at a client position of a PixelDevice and handles it (the
   // window at kLeft, kTop).
   void PenAt(int x, int y, UINT pressure, UINT cursor = 1, DWORD buttons = 0) {
-    const WintabDoublePacket packet = Packet(kLeft + x, kTop + y, pressure, cursor, buttons);
+    const WintabDoublePacket packet = WintabDoublePacketAt(kLeft + x, kTop + y, pressure, cursor, buttons);
     ASSERT_NE(wintabDouble.QueuePacket(nullptr, &packet), 0u);
     testwin::Pump();
   }
@@ -175,7 +175,7 @@ TEST_F(Wintab, KeepsTheFractionOfAPixel) {
   window.tablet.mapping.screenWidth = 800;
   window.tablet.mapping.screenHeight = 600;
 
-  const WintabDoublePacket packet = Packet(251, 201, 512, 1, MAKELONG(2, 2));
+  const WintabDoublePacket packet = WintabDoublePacketAt(251, 201, 512, 1, MAKELONG(2, 2));
   ASSERT_NE(wintabDouble.QueuePacket(nullptr, &packet), 0u);
   testwin::Pump();
   ASSERT_EQ(window.events.size(), 1u);
@@ -216,7 +216,7 @@ TEST_F(Wintab, MapsOntoTheVirtualScreenFromItsOrigin) {
     // Client (10.6, 20.25): counted from the virtual screen's top-left corner.
     const DWORD pkX = 5 * (kLeft + 10 - l.left) + 3;
     const DWORD pkY = 4 * (kTop + 20 - l.top) + 1;
-    const WintabDoublePacket packet = Packet(pkX, pkY, 500);
+    const WintabDoublePacket packet = WintabDoublePacketAt(pkX, pkY, 500);
     ASSERT_NE(wintabDouble.QueuePacket(nullptr, &packet), 0u);
     testwin::Pump();
     ASSERT_EQ(window.events.size(), 1u) << l.left << "," << l.top;
@@ -240,7 +240,7 @@ TEST_F(Wintab, DisplayChangeReadsTheOriginAgain) {
   SendMessageA(window.hwnd, WM_DISPLAYCHANGE, 24, MAKELPARAM(2000, 1200));
   EXPECT_EQ(window.tablet.mapping.screenLeft, -1000.0);
   EXPECT_EQ(window.tablet.mapping.screenTop, -400.0);
-  const WintabDoublePacket packet = Packet(559, 416, 0);  // 2 and 1.5 pixels a count
+  const WintabDoublePacket packet = WintabDoublePacketAt(559, 416, 0);  // 2 and 1.5 pixels a count
   wintabDouble.QueuePacket(nullptr, &packet);
   testwin::Pump();
   ASSERT_EQ(window.events.size(), 1u);
@@ -276,7 +276,7 @@ TEST_F(Wintab, HalfPixelsJustInsideTheFarEdges) {
   device.inExtY = 2 * screenHeight;
   PenWindow window(kLeft, kTop, kWidth, kHeight);
   Open(window, device);
-  const WintabDoublePacket packet = Packet(2 * (kLeft + kWidth) - 1, 2 * (kTop + kHeight) - 1, 5);
+  const WintabDoublePacket packet = WintabDoublePacketAt(2 * (kLeft + kWidth) - 1, 2 * (kTop + kHeight) - 1, 5);
   wintabDouble.QueuePacket(nullptr, &packet);
   testwin::Pump();
   ASSERT_EQ(window.events.size(), 1u);
@@ -349,7 +349,7 @@ TEST_F(Wintab, CursorAndButtonOfTheLastPacket) {
 TEST_F(Wintab, ProximityIsConsumedAndDropsOneQueuedPacket) {
   PenWindow window(kLeft, kTop, kWidth, kHeight);
   Open(window, PixelDevice());
-  WintabDoublePacket quiet = Packet(kLeft + 1, kTop + 1, 0);
+  WintabDoublePacket quiet = WintabDoublePacketAt(kLeft + 1, kTop + 1, 0);
   quiet.flags = WINTAB_DOUBLE_NO_POST;
   wintabDouble.QueuePacket(nullptr, &quiet);
   wintabDouble.QueuePacket(nullptr, &quiet);
@@ -376,8 +376,8 @@ TEST_F(Wintab, ProximityIsConsumedAndDropsOneQueuedPacket) {
 TEST_F(Wintab, TwoQueuedPacketsGiveOnePenMessage) {
   PenWindow window(kLeft, kTop, kWidth, kHeight);
   Open(window, PixelDevice());
-  const WintabDoublePacket first = Packet(kLeft + 10, kTop + 20, 50);
-  const WintabDoublePacket second = Packet(kLeft + 11, kTop + 21, 60);
+  const WintabDoublePacket first = WintabDoublePacketAt(kLeft + 10, kTop + 20, 50);
+  const WintabDoublePacket second = WintabDoublePacketAt(kLeft + 11, kTop + 21, 60);
   wintabDouble.QueuePacket(nullptr, &first);
   wintabDouble.QueuePacket(nullptr, &second);
   testwin::Pump();
@@ -396,7 +396,7 @@ TEST_F(Wintab, PacketNoLongerQueuedChangesNothing) {
   PenWindow window(kLeft, kTop, kWidth, kHeight);
   Open(window, PixelDevice());
   PenAt(30, 40, 200);
-  WintabDoublePacket waiting = Packet(kLeft + 99, kTop + 99, 0);
+  WintabDoublePacket waiting = WintabDoublePacketAt(kLeft + 99, kTop + 99, 0);
   waiting.flags = WINTAB_DOUBLE_NO_POST;
   const UINT serial = wintabDouble.QueuePacket(nullptr, &waiting);
   const int calls = wintabDouble.CallCount();
@@ -435,7 +435,7 @@ TEST_F(Wintab, PositionsAndPressureAreUnsigned) {
   Open(window, device);
   window.tablet.mapping.screenWidth = 200;
   window.tablet.mapping.screenHeight = 300;
-  const WintabDoublePacket packet = Packet(0x80000000u, 0x80000000u, 0x80000000u);
+  const WintabDoublePacket packet = WintabDoublePacketAt(0x80000000u, 0x80000000u, 0x80000000u);
   wintabDouble.QueuePacket(nullptr, &packet);
   testwin::Pump();
   ASSERT_EQ(window.events.size(), 1u);
@@ -453,7 +453,7 @@ TEST_F(Wintab, AbsurdPositionsStayFiniteAndInRange) {
   device.inExtY = 1;
   PenWindow window(kLeft, kTop, kWidth, kHeight);
   Open(window, device);
-  const WintabDoublePacket distant = Packet(0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu);
+  const WintabDoublePacket distant = WintabDoublePacketAt(0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu);
   wintabDouble.QueuePacket(nullptr, &distant);
   testwin::Pump();
   const PenSample& sample = window.tablet.sample;
@@ -462,7 +462,7 @@ TEST_F(Wintab, AbsurdPositionsStayFiniteAndInRange) {
   EXPECT_EQ(sample.pressure, 1.0);
   EXPECT_TRUE(window.tablet.penDown);
   EXPECT_TRUE(window.events.empty()) << "a touch-down far outside sends nothing";
-  const WintabDoublePacket origin = Packet(0, 0, 0);
+  const WintabDoublePacket origin = WintabDoublePacketAt(0, 0, 0);
   wintabDouble.QueuePacket(nullptr, &origin);
   testwin::Pump();
   ASSERT_EQ(window.events.size(), 1u);

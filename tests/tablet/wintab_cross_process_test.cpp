@@ -49,7 +49,7 @@ class CrossProcess : public ::testing::Test {
   // probe has handled it.
   UINT PenAt(double clientX, double clientY, UINT pressure) {
     const WintabDoublePacket packet =
-        Packet(static_cast<DWORD>(kProbeLeft + clientX), static_cast<DWORD>(kProbeTop + clientY), pressure);
+        WintabDoublePacketAt(static_cast<DWORD>(kProbeLeft + clientX), static_cast<DWORD>(kProbeTop + clientY), pressure);
     const UINT serial = WintabDoubleSendPacket(control, packet);
     EXPECT_NE(serial, 0u);
     EXPECT_EQ(WaitForSingleObject(handled, 10000), WAIT_OBJECT_0);

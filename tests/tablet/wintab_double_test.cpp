@@ -36,7 +36,7 @@ class WintabDouble : public ::testing::Test {
   }
 
   UINT Queue(DWORD x, UINT status = 0) {
-    WintabDoublePacket packet = Packet(x, x + 1, x + 2, 3, 4);
+    WintabDoublePacket packet = WintabDoublePacketAt(x, x + 1, x + 2, 3, 4);
     packet.status = status;
     return wintabDouble.QueuePacket(context, &packet);
   }

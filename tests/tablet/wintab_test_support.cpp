@@ -94,15 +94,6 @@ LRESULT PenWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-WintabDoublePacket Packet(DWORD x, DWORD y, UINT pressure, UINT cursor, DWORD buttons) {
-  WintabDoublePacket packet = {};
-  packet.x = x;
-  packet.y = y;
-  packet.normalPressure = pressure;
-  packet.cursor = cursor;
-  packet.buttons = buttons;
-  return packet;
-}
 
 WintabDoubleDevice PixelDevice() {
   WintabDoubleDevice device;

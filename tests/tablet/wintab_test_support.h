@@ -62,8 +62,6 @@ class PenWindow {
   int onMessageDepth;
 };
 
-WintabDoublePacket Packet(DWORD x, DWORD y, UINT pressure, UINT cursor = 1, DWORD buttons = 0);
-
 // A device whose tablet counts are screen pixels (input extent = virtual
 // screen size), so that pkX and pkY name screen pixels exactly.
 WintabDoubleDevice PixelDevice();

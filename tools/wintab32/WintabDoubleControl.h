@@ -259,6 +259,17 @@ inline LRESULT WintabDoubleSend(HWND control, WintabDoubleCommand command, const
 }
 
 // Serial number of the queued packet, or 0.
+// A packet at those output coordinates, with that pressure, cursor and buttons.
+inline WintabDoublePacket WintabDoublePacketAt(DWORD x, DWORD y, UINT pressure, UINT cursor = 1, DWORD buttons = 0) {
+  WintabDoublePacket packet = {};
+  packet.x = x;
+  packet.y = y;
+  packet.normalPressure = pressure;
+  packet.cursor = cursor;
+  packet.buttons = buttons;
+  return packet;
+}
+
 inline UINT WintabDoubleSendPacket(HWND control, const WintabDoublePacket& packet) {
   return static_cast<UINT>(WintabDoubleSend(control, WINTAB_DOUBLE_CMD_QUEUE_PACKET, &packet, sizeof packet));
 }
