@@ -1,18 +1,10 @@
 #include "RealTablet.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
+#include "TestFiles.h"
 #include "tools/xtablet/DeviceRanges.h"
 #include "tools/xtablet/FifoWriter.h"
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
 
 bool RealTabletRun::Start(const char* name, const std::vector<PenStep>& script, std::string* error) {
   const char* stack = std::getenv("INKSTONE_TABLET_STACK");
@@ -20,7 +12,7 @@ bool RealTabletRun::Start(const char* name, const std::vector<PenStep>& script, 
   stack_ = stack;
   steps = script;
   tracePath_ = WinePathOf(stack_ + "/stderr");
-  traceStart_ = ReadFile(tracePath_).size();
+  traceStart_ = ReadFileText(tracePath_).size();
   if (!program.Start("real-tablet", name, {}, {"WINEDEBUG=+wintab32"}, false)) {
     return *error = std::string("cannot start ") + name, false;
   }
@@ -35,7 +27,7 @@ bool RealTabletRun::Start(const char* name, const std::vector<PenStep>& script, 
 }
 
 bool RealTabletRun::Play(double rate, void (*onMouse)(int, void*), void* context, std::string* error) {
-  std::string fifo = ReadFile(WinePathOf(stack_ + "/fifo"));
+  std::string fifo = ReadFileText(WinePathOf(stack_ + "/fifo"));
   fifo.erase(fifo.find_last_not_of("\r\n") + 1);
   FifoWriter writer;
   if (!writer.Open(fifo, error)) return false;
@@ -49,7 +41,7 @@ bool RealTabletRun::Play(double rate, void (*onMouse)(int, void*), void* context
   return true;
 }
 
-std::string RealTabletRun::Trace() const { return ReadFile(tracePath_).substr(traceStart_); }
+std::string RealTabletRun::Trace() const { return ReadFileText(tracePath_).substr(traceStart_); }
 
 bool RealTabletRun::WaitForPenOut(int times) const {
   const DWORD start = GetTickCount();

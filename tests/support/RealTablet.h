@@ -9,8 +9,6 @@
 #include "WintabTrace.h"
 #include "tools/wintab32/PenScript.h"
 
-std::string ReadFile(const std::string& path);
-
 class RealTabletRun {
  public:
   // Starts <TestDirectory()>real-tablet\<program>.exe, with Wine tracing its

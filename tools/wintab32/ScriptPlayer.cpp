@@ -1,10 +1,10 @@
 // Plays $WINTAB_DOUBLE_SCRIPT (a pen script, PenScript.h) in the program that
 // opened a context: packets at a pen's pace into the context opened last,
 // proximity changes as WT_PROXIMITY, and picker drags and picks as real mouse
-// input. Cursor 1 is the tip, 2 the eraser; buttons are reported relative
-// (the changed button's number with TBN_DOWN or TBN_UP, else 0). A timer on the control window's
-// thread (the program's own) drives it; each packet waits until the program
-// has handled the one before it.
+// input. Cursor 1 is the tip, 2 the eraser; buttons are reported relative (the
+// changed button's number with TBN_DOWN or TBN_UP, else 0). A timer on the
+// control window's thread (the program's own) drives it; each packet waits
+// until the program has handled the one before it.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
