@@ -55,7 +55,10 @@ void PenStroke::Reset() {
 
 bool PenStroke::Accepted(unsigned cursor, unsigned button, unsigned change) {
   const unsigned kHeldTipOnly = 0x2;
-  return cursor == 1 && (button == 0 || (change == 0 && button == kHeldTipOnly));
+  // Cursors come in threes per tablet (puck, pen, eraser): the pen of a
+  // second tablet, or of a driver that numbers its devices so, is 4, 7, ...
+  const bool pen = cursor % 3 == 1;
+  return pen && (button == 0 || (change == 0 && button == kHeldTipOnly));
 }
 
 bool PenStroke::EndsAtLift(unsigned cursor, unsigned button, unsigned change) const {

@@ -29,7 +29,8 @@ class PenStroke {
   // Idle, with the filter's histories made; the stroke buffer keeps its size.
   void Reset();
 
-  // Only the stylus tip (cursor 1) with no barrel button starts a stroke. Its
+  // Only a stylus tip (cursor 1, 4, 7, ...) with no barrel button starts a
+  // stroke; pucks and erasers never do. Its
   // buttons come as the context asks, relative: the number of the button whose
   // state changed (0, the tip) and the change (TBN_NONE 0, TBN_UP, TBN_DOWN).
   // A driver that ignores that (Wine's wintab32) reports the mask of the

@@ -170,15 +170,22 @@ TEST_F(EndToEnd, OnlyTheStylusTipPaints) {
   StartWithTablet();
   ReferenceCanvas reference(geometry, 600, 600);
   const std::vector<uint8_t> white = reference.Screen();
-  // The eraser end (cursor 2) and a barrel button press start no stroke.
-  for (int i = 0; i < 10; ++i) Pen(200 + 5 * i, 200, 800, reference, 2);
-  Pen(250, 200, 0, reference, 2);
+  // Cursors come in threes per tablet: erasers (2, 5) and pucks (3, 6) start
+  // no stroke, nor does a barrel button press.
+  for (const UINT cursor : {2u, 3u, 5u, 6u}) {
+    for (int i = 0; i < 10; ++i) Pen(200 + 5 * i, 100 + 20 * cursor, 800, reference, cursor);
+    Pen(250, 100 + 20 * cursor, 0, reference, cursor);
+  }
   for (int i = 0; i < 10; ++i) Pen(200 + 5 * i, 260, 800, reference, 1, 1);
   Pen(250, 260, 0, reference, 1, 1);
-  ExpectShows(white, 600, 600, "after eraser and button strokes");
-  for (int i = 0; i < 10; ++i) Pen(200 + 5 * i, 320, 800, reference);
-  Pen(250, 320, 0, reference);
-  ExpectScreen(reference, "after a stylus stroke");
+  ExpectShows(white, 600, 600, "after eraser, puck and button strokes");
+  // The pens of the first, second and third tablet paint.
+  for (const UINT cursor : {1u, 4u, 7u}) {
+    for (int i = 0; i < 10; ++i) Pen(200 + 5 * i, 300 + 20 * cursor, 800, reference, cursor);
+    Pen(250, 300 + 20 * cursor, 0, reference, cursor);
+    EXPECT_NE(reference.Screen(), white) << "cursor " << cursor;
+    ExpectScreen(reference, "after a stylus stroke");
+  }
   CloseCleanly();
 }
 

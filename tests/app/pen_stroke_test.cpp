@@ -29,14 +29,16 @@ class PenStrokeTest : public ::testing::Test {
 // Wine's wintab32 reports buttons as the mask held, the tip as bit 1, and
 // the program may read a touch-down or a lift by its packet that shows the
 // tip held: such a stroke starts and ends all the same. A barrel button held
-// starts none. The next stroke starts afresh, its first dab drawn wherever it
+// starts none, nor does a puck or an eraser of any tablet (cursors come in
+// threes: puck, pen, eraser). The next stroke starts afresh, its first dab drawn wherever it
 // lies, also at (0, 0) where the last dab of no stroke is taken to be.
 TEST_F(PenStrokeTest, StrokesStartAndEndWithTheTipReportedHeld) {
   ASSERT_TRUE(canvas.Create(16, 16));
   const unsigned kBarrelBit = 0x4, kTbnDown = 2;
   EXPECT_FALSE(PenStroke::Accepted(kStylus, kTipBit | kBarrelBit, 0));
   EXPECT_FALSE(PenStroke::Accepted(kStylus, kTipBit, kTbnDown)) << "relative: button 2 went down";
-  EXPECT_FALSE(PenStroke::Accepted(2, 0, 0)) << "the eraser";
+  for (const unsigned notPen : {0u, 2u, 3u, 5u, 6u, 8u}) EXPECT_FALSE(PenStroke::Accepted(notPen, 0, 0)) << notPen;
+  for (const unsigned pen : {4u, 7u, 301u}) EXPECT_TRUE(PenStroke::Accepted(pen, 0, 0)) << pen;
   ASSERT_TRUE(PenStroke::Accepted(kStylus, kTipBit, 0));
 
   pen.Start({5, 5, 1}, kInk);
