@@ -15,7 +15,10 @@ const char kWintabLibrary[] = "wintab32.dll";
 // anything that reads this output, so it is not to be corrected.
 const char kMissingProcLine[] = "Debug : cannot ritrieve proc address : %s\n";
 
-const int kQueueSize = 32;
+// A queue that holds a stall of the program's: 128 packets are 640 ms at 200
+// a second. A driver that refuses is asked for half as many, down to 32.
+const int kQueueSizeWanted = 128;
+const int kQueueSizeLeast = 32;
 const UINT kContextOptions = CXO_SYSTEM | CXO_MESSAGES | CXO_MARGIN;  // 0x8005
 const WTPKT kPacketData = PK_ALL_STANDARD;                            // 0x1FFF
 const WTPKT kPacketMode = PK_BUTTONS;  // buttons relative, the rest absolute
@@ -112,7 +115,7 @@ bool WinTab::Open(HWND newWindow) {
 
   context = wintabProcs.WTOpenA(newWindow, &description, TRUE);
   if (!context) return false;
-  wintabProcs.WTQueueSizeSet(context, kQueueSize);
+  for (int size = kQueueSizeWanted; !wintabProcs.WTQueueSizeSet(context, size) && size > kQueueSizeLeast;) size /= 2;
   window = newWindow;
   penDown = false;
   return true;

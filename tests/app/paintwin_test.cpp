@@ -102,6 +102,27 @@ TEST_F(Canvas, ColourChosenDuringAStrokeTakesEffectWithTheNext) {
   ExpectShown(reference, "after both strokes");
 }
 
+// A program held up while 60 packets of a stroke arrive: the queue holds
+// them all, and as each message reads its packet and removes the next one
+// unread, the stroke is drawn from every second packet, still whole.
+TEST_F(Canvas, AStallOfSixtyPacketsLosesNoneToAFullQueue) {
+  ReferenceCanvas reference(geometry, 600, 600);
+  for (int i = 0; i < 60; ++i) {
+    WintabDoublePacket packet = {};
+    packet.x = geometry.PacketX(100 + 6 * i);
+    packet.y = geometry.PacketY(200 + 2 * i);
+    packet.normalPressure = 700;
+    packet.cursor = 1;
+    ASSERT_NE(tablet.QueuePacket(nullptr, &packet), 0u) << "packet " << i << " lost to a full queue";
+    if (i % 2 == 0) reference.Packet(packet.x, packet.y, packet.normalPressure, 1, 0);
+  }
+  testwin::Pump();
+  EXPECT_EQ(tablet.QueueCount(nullptr), 0);
+  Pen(454, 318, 0, reference);
+  EXPECT_EQ(CanvasPixels(), reference.Screen());
+  ExpectShown(reference, "after the stall");
+}
+
 TEST_F(Canvas, StrokeStates) {
   ReferenceCanvas reference(geometry, 600, 600);
   // A lift while idle commits the empty stroke: nothing changes.

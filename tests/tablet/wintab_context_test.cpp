@@ -159,9 +159,30 @@ TEST_F(Wintab, OpensASystemContextDerivedFromTheDefaultOne) {
   EXPECT_EQ(std::memcmp(&opened, &expected, sizeof opened), 0);
   EXPECT_EQ(wintabDouble.GetOpenedWindow(), window.hwnd);
 
-  EXPECT_EQ(Calls(window), "WTInfoA(0,0,0) WTInfoA(100,15,1) WTInfoA(4,0,1) WTOpenA(hwnd,1,1) WTQueueSizeSet(ctx,32)");
-  EXPECT_EQ(wintabDouble.QueueLimit(nullptr), 32);
+  EXPECT_EQ(Calls(window), "WTInfoA(0,0,0) WTInfoA(100,15,1) WTInfoA(4,0,1) WTOpenA(hwnd,1,1) WTQueueSizeSet(ctx,128)");
+  EXPECT_EQ(wintabDouble.QueueLimit(nullptr), 128);
   EXPECT_TRUE(wintabDouble.IsEnabled(nullptr));
+}
+
+// A driver that holds fewer packets is asked for half as many each time,
+// down to 32; one that refuses even that keeps its own queue.
+TEST_F(Wintab, AsksForSmallerQueuesUntilOneIsAccepted) {
+  const struct {
+    const char* largest;
+    const char* calls;
+    int limit;
+  } drivers[] = {{"64", "WTQueueSizeSet(ctx,128) WTQueueSizeSet(ctx,64)", 64},
+                 {"0", "WTQueueSizeSet(ctx,128) WTQueueSizeSet(ctx,64) WTQueueSizeSet(ctx,32)", 8}};
+  for (const auto& driver : drivers) {
+    SetEnvironmentVariableA("WINTAB_DOUBLE_QUEUE_MAX", driver.largest);
+    wintabDouble.Reset();
+    PenWindow window(kLeft, kTop, kWidth, kHeight);
+    Open(window, PixelDevice());
+    SetEnvironmentVariableA("WINTAB_DOUBLE_QUEUE_MAX", nullptr);
+    const std::string calls = Calls(window);
+    EXPECT_EQ(calls.substr(calls.find("WTQueueSizeSet")), driver.calls) << driver.largest;
+    EXPECT_EQ(wintabDouble.QueueLimit(nullptr), driver.limit) << driver.largest;
+  }
 }
 
 TEST_F(Wintab, KeepsTheFractionOfAPixel) {

@@ -107,7 +107,7 @@ TEST_F(CrossProcess, PacketsReachTheProgramAndAreReportedHandled) {
   EXPECT_TRUE(has("context lcOptions 0x8015"));
   EXPECT_TRUE(has("context lcPktData 0x1FFF"));
   EXPECT_TRUE(has("context lcOutExtY -" + std::to_string(GetSystemMetrics(SM_CYVIRTUALSCREEN))));
-  EXPECT_TRUE(has("WTQueueSizeSet " + context + " 32 = 1"));
+  EXPECT_TRUE(has("WTQueueSizeSet " + context + " 128 = 1"));
   EXPECT_TRUE(has("WTPacketsGet " + context + " 1 null = 0"));
   EXPECT_EQ(lines[lines.size() - 2], "WTEnable " + context + " 0 = 1");
   EXPECT_EQ(lines.back(), "WTClose " + context + " = 1");

@@ -25,14 +25,6 @@ WintabDoubleDevice DefaultDevice() {
   return device;
 }
 
-template <typename T>
-void ReadNumber(const char* variable, T& value) {
-  char text[64];
-  DWORD length = GetEnvironmentVariableA(variable, text, sizeof text);
-  if (length == 0 || length >= sizeof text) return;
-  value = static_cast<T>(std::strtoll(text, nullptr, 0));
-}
-
 void Put(BYTE*& out, const void* field, size_t size) {
   std::memcpy(out, field, size);
   out += size;

@@ -1,6 +1,8 @@
 // State of the test double, shared by its Wintab functions and its control
 // interface. One process, one thread: no locks.
 #pragma once
+#include <cstdlib>
+
 #include "tools/wintab32/DoubleRecords.h"
 #include "tools/wintab32/WintabDoubleControl.h"
 
@@ -46,6 +48,15 @@ struct State {
   LONGLONG lastHandledNanoseconds;
 };
 extern State state;
+
+// A setting from the environment: `value` stays where the variable is unset.
+template <typename T>
+void ReadNumber(const char* variable, T& value) {
+  char text[64];
+  DWORD length = GetEnvironmentVariableA(variable, text, sizeof text);
+  if (length == 0 || length >= sizeof text) return;
+  value = static_cast<T>(std::strtoll(text, nullptr, 0));
+}
 
 // The device: set in-process, or the defaults with the environment's settings.
 WintabDoubleDevice CurrentDevice();

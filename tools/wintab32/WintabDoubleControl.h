@@ -23,6 +23,8 @@
 //        WINTAB_DOUBLE_OPTIONS       lcOptions of the default system context (0x0003)
 //        WINTAB_DOUBLE_BTNDNMASK     lcBtnDnMask (0x0000FFFF)
 //        WINTAB_DOUBLE_BTNUPMASK     lcBtnUpMask (0x00000007)
+//        WINTAB_DOUBLE_QUEUE_MAX     the largest queue WTQueueSizeSet accepts
+//                                    (256; read at each call, 0 refuses all)
 //      Numbers are decimal, or hexadecimal with 0x.
 //    - WINTAB_DOUBLE_LOG names a file to which every call is appended as one
 //      line at the moment it happens (see "Call log" below).

@@ -179,7 +179,10 @@ BOOL WINAPI WTEnable(HCTX handle, BOOL enable) {
 
 BOOL WINAPI WTQueueSizeSet(HCTX handle, int size) {
   Context* context = FindContext(handle);
-  const bool accepted = context && size >= 1 && size <= kMaxQueue;
+  // $WINTAB_DOUBLE_QUEUE_MAX plays a driver that holds fewer (0: none).
+  int largest = kMaxQueue;
+  ReadNumber("WINTAB_DOUBLE_QUEUE_MAX", largest);
+  const bool accepted = context && size >= 1 && size <= largest && size <= kMaxQueue;
   if (accepted) {
     context->limit = size;
     context->count = 0;  // a new queue starts empty
