@@ -25,6 +25,7 @@ struct Scenario {
   const char* name;
   double rate;  // packets a second
   const char* script;
+  int tablet = 1;  // 2: the stylus of the second tablet plays
 };
 
 // Far-apart strokes, one lifted abruptly and one slowly, with the pen out of
@@ -89,21 +90,15 @@ const Scenario kScenarios[] = {
      "hover 40 300,690 300,450\n"
      "stroke 80 300,450 380,380 460,450 pressure 0.6 1 0.6\n"
      "proximity out\n"},
+    // The pen of a second tablet: Wine numbers its cursors on from the first
+    // tablet's, in threes (puck, pen, eraser), so its stylus is cursor 4.
+    {"SecondTabletsPen", 200,
+     "proximity in 150 200\n"
+     "hover 4 150,200 150,210\n"
+     "stroke 100 150,210 300,150 450,210 pressure 0.5 1 0.5\n"
+     "proximity out\n",
+     2},
 };
-
-// The painting strokes of a script: runs of packets of the tip with pressure
-// and no barrel button held.
-std::vector<PenPath> ScriptStrokes(const std::vector<PenStep>& steps) {
-  std::vector<PenPath> strokes;
-  bool inStroke = false;
-  for (const PenStep& step : steps) {
-    const bool paints = step.kind == PenStep::kPacket && step.pressure > 0 && !step.eraser && !step.buttons;
-    if (paints && !inStroke) strokes.emplace_back();
-    if (paints) strokes.back().push_back({step.x, step.y});
-    if (step.kind == PenStep::kPacket) inStroke = paints;
-  }
-  return strokes;
-}
 
 // Where the pen went in proximity: each stay a polyline of its packets.
 std::vector<PenPath> ScriptPenPaths(const std::vector<PenStep>& steps) {
@@ -130,7 +125,7 @@ std::vector<ReadStroke> ReadStrokes(const WintabTrace& trace, const TabletGeomet
     if (event.kind != TraceEvent::kRead) continue;
     const TracedPacket& p = event.packet;
     const PenSample sample = geometry.Sample(p.x, p.y, p.pressure);
-    const bool paints = sample.pressure > 0 && p.cursor == 1 && (p.buttons & ~kTipBit) == 0;
+    const bool paints = sample.pressure > 0 && p.cursor % 3 == 1 && (p.buttons & ~kTipBit) == 0;
     if (paints && !inStroke) strokes.emplace_back();
     if (paints || inStroke) {  // the lift ends the stroke where it happens
       strokes.back().samples.push_back({sample.x, sample.y});
@@ -219,6 +214,7 @@ TEST_P(RealTablet, StrokesLandWhereThePenWent) {
   std::string error;
   ASSERT_TRUE(ParsePenScript(scenario.script, &steps, &error)) << error;
   RealTabletRun run;
+  run.tablet = scenario.tablet;
   ASSERT_TRUE(run.Start(REAL_TABLET_PROGRAM, steps, &error)) << error;
   Player player;
   player.run = &run;
@@ -236,6 +232,12 @@ TEST_P(RealTablet, StrokesLandWhereThePenWent) {
   ASSERT_EQ(read.inExtX, XTABLET_MAX_X);
   ASSERT_EQ(read.inExtY, XTABLET_MAX_Y);
   ASSERT_GT(read.Count(TraceEvent::kRead), 0);
+  // Wine reports the mouse moving the pointer as the last pen's hover; what
+  // presses is the second tablet's stylus.
+  for (const TraceEvent& event : read.events) {
+    if (scenario.tablet == 2 && event.kind == TraceEvent::kRead && event.packet.pressure > 0)
+      ASSERT_EQ(event.packet.cursor, 4u) << "the second tablet's stylus";
+  }
   TabletGeometry geometry = {XTABLET_SCREEN_WIDTH, XTABLET_SCREEN_HEIGHT, XTABLET_MAX_X, XTABLET_MAX_Y,
                              XTABLET_MAX_PRESSURE, run.origin, 600, 600};
   ReferenceCanvas reference(geometry, 600, 600);

@@ -14,7 +14,7 @@ bool RealTabletRun::Start(const char* name, const std::vector<PenStep>& script, 
   tracePath_ = WinePathOf(stack_ + "/stderr");
   traceStart_ = ReadFileText(tracePath_).size();
   if (!program.Start("real-tablet", name, {}, {"WINEDEBUG=+wintab32"}, false)) {
-    return *error = std::string("cannot start ") + name, false;
+    return *error = std::string("cannot start ") + name + ": " + program.failure, false;
   }
   ClientToScreen(program.mainWindow, &origin);
   for (const PenStep& step : steps) {
@@ -27,7 +27,7 @@ bool RealTabletRun::Start(const char* name, const std::vector<PenStep>& script, 
 }
 
 bool RealTabletRun::Play(double rate, void (*onMouse)(int, void*), void* context, std::string* error) {
-  std::string fifo = ReadFileText(WinePathOf(stack_ + "/fifo"));
+  std::string fifo = ReadFileText(WinePathOf(stack_ + (tablet == 2 ? "/fifo2" : "/fifo")));
   fifo.erase(fifo.find_last_not_of("\r\n") + 1);
   FifoWriter writer;
   if (!writer.Open(fifo, error)) return false;
@@ -61,3 +61,15 @@ bool RealTabletRun::WaitForPenOut(int times) const {
 }
 
 bool RealTabletRun::Close() { return program.Close(); }
+
+std::vector<PenPath> ScriptStrokes(const std::vector<PenStep>& steps) {
+  std::vector<PenPath> strokes;
+  bool inStroke = false;
+  for (const PenStep& step : steps) {
+    const bool paints = step.kind == PenStep::kPacket && step.pressure > 0 && !step.eraser && !step.buttons;
+    if (paints && !inStroke) strokes.emplace_back();
+    if (paints) strokes.back().push_back({step.x, step.y});
+    if (step.kind == PenStep::kPacket) inStroke = paints;
+  }
+  return strokes;
+}

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ProgramUnderTest.h"
+#include "StrokeChecks.h"
 #include "WintabTrace.h"
 #include "tools/wintab32/PenScript.h"
 
@@ -26,6 +27,8 @@ class RealTabletRun {
   // Closes the program; true when it ended.
   bool Close();
 
+  // 1 plays the pen of the first tablet, 2 the stylus of the second.
+  int tablet = 1;
   ProgramUnderTest program;
   POINT origin = {0, 0};  // of the canvas, on the screen
   std::vector<PenStep> steps;
@@ -35,3 +38,7 @@ class RealTabletRun {
   std::string tracePath_;
   size_t traceStart_ = 0;
 };
+
+// The painting strokes of a script: runs of packets of the tip with pressure
+// and no barrel button held.
+std::vector<PenPath> ScriptStrokes(const std::vector<PenStep>& steps);

@@ -1,5 +1,6 @@
-/* Preloaded into the X server alone (LD_PRELOAD): makes the FIFO named by
- * $XTABLET_FIFO look like a pen tablet's evdev node to the X tablet driver.
+/* Preloaded into the X server alone (LD_PRELOAD): makes the FIFOs named by
+ * $XTABLET_FIFO and $XTABLET_FIFO2 look like pen tablets' evdev nodes to the
+ * X tablet driver.
  * The driver reads plain `struct input_event` records from the FIFO; only its
  * EVIOC* queries need answers, which come from DeviceRanges.h. Every other
  * descriptor and request goes to the real ioctl. */
@@ -17,12 +18,15 @@
 
 typedef int (*ioctl_fn)(int, unsigned long, ...);
 
-static int is_tablet_fifo(int fd) {
-  const char* path = getenv("XTABLET_FIFO");
+static int is_fifo(int fd, const char* variable) {
+  const char* path = getenv(variable);
   struct stat want, have;
   if (!path || stat(path, &want) != 0 || fstat(fd, &have) != 0) return 0;
   return S_ISFIFO(have.st_mode) && have.st_dev == want.st_dev && have.st_ino == want.st_ino;
 }
+
+/* The first tablet's FIFO, or the second's ($XTABLET_FIFO2). */
+static int is_tablet_fifo(int fd) { return is_fifo(fd, "XTABLET_FIFO") || is_fifo(fd, "XTABLET_FIFO2"); }
 
 static void set_bit(unsigned char* bits, size_t size, int bit) {
   if ((size_t)bit / 8 < size) bits[bit / 8] |= (unsigned char)(1u << (bit % 8));
