@@ -16,6 +16,14 @@ if(WIN32)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  include(CheckCXXSourceCompiles)
+  check_cxx_source_compiles("#include <mutex>\nstd::mutex m;\nint main() { return 0; }" INKSTONE_HAS_STD_MUTEX)
+  if(NOT INKSTONE_HAS_STD_MUTEX)
+    # The Win32 threads model's C++ library (the 32-bit build's) has no
+    # std::mutex: GoogleTest gets its one use of it on a Win32 event.
+    target_compile_options(gtest PUBLIC -include ${PROJECT_SOURCE_DIR}/tests/support/GtestNotification.h)
+    target_sources(gtest PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/GtestNotification.cpp)
+  endif()
   # Every test program ends at once on a fault that nothing handles.
   add_library(inkstone_end_at_once OBJECT ${PROJECT_SOURCE_DIR}/tests/support/EndAtOnce.cpp)
   add_library(inkstone_gtest INTERFACE)

@@ -9,10 +9,10 @@
 
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "inkstone.h"
+#include "tests/support/JoinableThread.h"
 #include "tests/support/ModuleImports.h"
 #include "tests/support/PickerScreen.h"
 #include "tests/support/ProgramUnderTest.h"
@@ -383,7 +383,7 @@ class WorkerWindow {
     wc.lpszClassName = "EmbeddingWorker";
     RegisterClassA(&wc);
     HANDLE made = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    thread = std::thread([this, made] {
+    thread.Start([this, made] {
       hwnd = CreateWindowExA(0, "EmbeddingWorker", "Worker", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300, 200,
                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
       SetEvent(made);
@@ -395,10 +395,10 @@ class WorkerWindow {
   }
   ~WorkerWindow() {
     if (hwnd) SendMessageA(hwnd, kDestroyHere, 0, 0);
-    thread.join();
+    thread.Join();
   }
   HWND hwnd = nullptr;
-  std::thread thread;
+  JoinableThread thread;
 };
 
 TEST_F(Embedding, WindowsOfAnotherThreadAreRefused) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
-#include <thread>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -160,7 +159,7 @@ FilledPipe::FilledPipe(const Bytes& bytes) : stream_(nullptr) {
 #ifdef _WIN32
   if (_pipe(fds, 65536, _O_BINARY) != 0) return;
   stream_ = _fdopen(fds[0], "rb");
-  writer_ = std::thread([bytes, fds] {
+  writer_.Start([bytes, fds] {
     size_t done = 0;
     while (done < bytes.size()) {
       const int n = _write(fds[1], bytes.data() + done, static_cast<unsigned>(std::min<size_t>(bytes.size() - done, 65536)));
@@ -173,7 +172,7 @@ FilledPipe::FilledPipe(const Bytes& bytes) : stream_(nullptr) {
   std::signal(SIGPIPE, SIG_IGN);  // the reader may stop before the writer
   if (pipe(fds) != 0) return;
   stream_ = fdopen(fds[0], "rb");
-  writer_ = std::thread([bytes, fds] {
+  writer_.Start([bytes, fds] {
     size_t done = 0;
     while (done < bytes.size()) {
       const ssize_t n = write(fds[1], bytes.data() + done, bytes.size() - done);
@@ -187,5 +186,5 @@ FilledPipe::FilledPipe(const Bytes& bytes) : stream_(nullptr) {
 
 FilledPipe::~FilledPipe() {
   if (stream_) std::fclose(stream_);  // a writer still blocked on a full pipe then fails and ends
-  if (writer_.joinable()) writer_.join();
+  writer_.Join();
 }

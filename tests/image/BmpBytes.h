@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <cstring>
 #include <ostream>
-#include <thread>
 #include <vector>
 
 #include "image/dib24.h"
+#include "tests/support/JoinableThread.h"
 
 using Bytes = std::vector<unsigned char>;
 
@@ -62,7 +62,7 @@ class FilledPipe {
 
  private:
   std::FILE* stream_;
-  std::thread writer_;
+  JoinableThread writer_;
 };
 
 // Pixel (x, y), y from the top, by the image's bottom-up layout.
