@@ -4,7 +4,13 @@ if(MSVC)
   add_compile_options(/W4 /fp:precise /EHsc)
 else()
   add_compile_options(-Wall -Wextra -ffp-contract=off)
-  if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(i.86|x86)$")
+  # 32-bit x86 computes doubles on the x87 unit unless told otherwise. What
+  # the compiler targets decides, not the processor's name: a 32-bit build on
+  # a 64-bit Windows host reports AMD64.
+  include(CheckCXXSourceCompiles)
+  check_cxx_source_compiles("#ifndef __i386__\n#error not 32-bit x86\n#endif\nint main() { return 0; }"
+                            INKSTONE_TARGETS_X86_32)
+  if(INKSTONE_TARGETS_X86_32)
     add_compile_options(-msse2 -mfpmath=sse)
   endif()
 endif()
