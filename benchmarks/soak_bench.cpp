@@ -184,7 +184,9 @@ class Soak {
 
 bool Soak::Start() {
   if (!run_.Start("soak", "inkstone")) {
-    std::printf("FAULT: the program did not start with its tablet\n");
+    // Only a program that ended by itself is faulty; a slow start is not.
+    if (run_.ended) Fault("the program did not start with its tablet: " + run_.failure);
+    else std::printf("soak: not run, the program did not start in time: %s\n", run_.failure.c_str());
     return false;
   }
   geometry_ = run_.Geometry();
@@ -374,7 +376,7 @@ bool Soak::CanvasMatches(const char* when) {
 bool Soak::Run() {
   LARGE_INTEGER began, ended;
   QueryPerformanceCounter(&began);
-  if (!Start()) return false;
+  if (!Start()) return faults_ == 0;
   ReferenceCanvas reference(geometry_, geometry_.clientWidth, geometry_.clientHeight);
   reference_ = &reference;
   std::printf("soak: %d strokes, %d loads, %d picks (drags and right clicks), %d minimise/restore cycles\n",

@@ -142,6 +142,7 @@ HWND ChildProcess::FindWindowOf(const char* caption, DWORD timeoutMs) const {
     WindowSearch search = {info_.dwProcessId, caption, nullptr};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     if (search.found) return search.found;
+    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0) return nullptr;  // it will show none
     Sleep(10);
   } while (GetTickCount() - start < timeoutMs);
   return nullptr;

@@ -16,7 +16,9 @@ class ProgramUnderTest {
 
   // Starts <TestDirectory()><directory>\<program>.exe and waits for its main
   // window, the one captioned `caption`. With a tablet, also binds the
-  // double's control window.
+  // double's control window. A first start in a new Wine prefix can take
+  // many seconds. On false, `failure` says which step gave up and after how
+  // long, and `ended` whether the program itself ended meanwhile.
   bool Start(const std::string& directory, const std::string& program, const std::vector<std::string>& arguments = {},
              const std::vector<std::string>& environment = {}, bool expectTablet = true);
   // The geometry the program's tablet context works with.
@@ -32,6 +34,8 @@ class ProgramUnderTest {
   bool Close();
 
   std::string caption = "Paint Test";
+  std::string failure;
+  bool ended = false;
   ChildProcess process;
   HWND mainWindow = nullptr;
   HWND control = nullptr;
