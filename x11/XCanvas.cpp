@@ -2,6 +2,7 @@
 
 #include <time.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -26,7 +27,7 @@ bool XCanvas::Create(Display* display) {
   root_ = RootWindow(display, screen);
   XSetWindowAttributes attributes = {};
   attributes.background_pixel = BlackPixel(display, screen);
-  attributes.event_mask = ExposureMask | ButtonPressMask | StructureNotifyMask;
+  attributes.event_mask = ExposureMask | StructureNotifyMask;  // the right click comes through XInput 2
   window_ = XCreateWindow(display, root_, 0, 0, kWidth, kHeight, 0, CopyFromParent, InputOutput, CopyFromParent,
                           CWBackPixel | CWEventMask, &attributes);
   if (!window_) return false;
@@ -82,10 +83,15 @@ bool XCanvas::LoadCanvas(const char* path) {
 bool XCanvas::Handle(XEvent& event) {
   if (event.type == GenericEvent && event.xcookie.extension == pens_.opcode) {
     if (!XGetEventData(display_, &event.xcookie)) return true;
+    const XIDeviceEvent& device = *static_cast<XIDeviceEvent*>(event.xcookie.data);
     PenEvent pen;
     if (event.xcookie.evtype == XI_HierarchyChanged) {
       pens_.Select(window_, root_);
-    } else if (pens_.Read(*static_cast<XIDeviceEvent*>(event.xcookie.data), window_, originX_, originY_, pen)) {
+    } else if (event.xcookie.evtype == XI_ButtonPress) {
+      if (device.detail == Button3 && device.event == window_) {
+        PickColor(static_cast<int>(std::floor(device.event_x)), static_cast<int>(std::floor(device.event_y)));
+      }
+    } else if (pens_.Read(device, window_, originX_, originY_, pen)) {
       OnPen(pen);
     }
     XFreeEventData(display_, &event.xcookie);
@@ -100,9 +106,6 @@ bool XCanvas::Handle(XEvent& event) {
       break;
     case ConfigureNotify:
       UpdateOrigin();
-      break;
-    case ButtonPress:
-      if (event.xbutton.button == Button3) PickColor(event.xbutton.x, event.xbutton.y);
       break;
     case ClientMessage:
       if (IsClose(display_, event)) return false;

@@ -41,37 +41,43 @@ bool XPenDevices::Open(Display* display) {
 
 bool XPenDevices::Select(Window canvas, Window root) {
   pens_.clear();
+  std::vector<int> mice;
   const Atom pressureLabel = XInternAtom(display_, "Abs Pressure", False);
   int count = 0;
   XIDeviceInfo* devices = XIQueryDevice(display_, XIAllDevices, &count);
   for (int i = 0; i < count; ++i) {
     const XIDeviceInfo& device = devices[i];
     if (device.use != XISlavePointer || !device.enabled) continue;
+    bool pen = false;
     for (int c = 0; c < device.num_classes; ++c) {
       if (device.classes[c]->type != XIValuatorClass) continue;
       const XIValuatorClassInfo* axis = reinterpret_cast<const XIValuatorClassInfo*>(device.classes[c]);
       if (axis->label != pressureLabel || !(axis->max > axis->min)) continue;
       pens_.push_back({device.deviceid, axis->number, axis->min, axis->max,
                        IsEraser(display_, device.deviceid, device.name), 0.0});
+      pen = true;
     }
+    if (!pen) mice.push_back(device.deviceid);
   }
   XIFreeDeviceInfo(devices);
 
-  unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
-  XISetMask(bits, XI_Motion);
-  std::vector<XIEventMask> masks;
-  for (const Pen& pen : pens_) masks.push_back({pen.deviceid, static_cast<int>(sizeof bits), bits});
-  if (!masks.empty()) {
-    XISelectEvents(display_, canvas, masks.data(), static_cast<int>(masks.size()));
-    XISelectEvents(display_, root, masks.data(), static_cast<int>(masks.size()));
-  }
+  unsigned char motion[XIMaskLen(XI_LASTEVENT)] = {};
+  XISetMask(motion, XI_Motion);
+  XIEventMask masters = {XIAllMasterDevices, static_cast<int>(sizeof motion), motion};
+  XISelectEvents(display_, canvas, &masters, 1);
+  XISelectEvents(display_, root, &masters, 1);
+  unsigned char press[XIMaskLen(XI_LASTEVENT)] = {};
+  XISetMask(press, XI_ButtonPress);
+  std::vector<XIEventMask> presses;
+  for (int mouse : mice) presses.push_back({mouse, static_cast<int>(sizeof press), press});
+  if (!presses.empty()) XISelectEvents(display_, canvas, presses.data(), static_cast<int>(presses.size()));
   return !pens_.empty();
 }
 
 bool XPenDevices::Read(const XIDeviceEvent& event, Window canvas, int canvasX, int canvasY, PenEvent& pen) {
-  if (event.evtype != XI_Motion) return false;
+  if (event.evtype != XI_Motion || event.deviceid == event.sourceid) return false;
   for (Pen& device : pens_) {
-    if (device.deviceid != event.deviceid) continue;
+    if (device.deviceid != event.sourceid) continue;
     // The valuators present come packed, in the order of the mask's bits.
     const double* value = event.valuators.values;
     for (int axis = 0; axis < event.valuators.mask_len * 8; ++axis) {
