@@ -19,6 +19,8 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <unistd.h>
+
 #include "tools/xtablet/XMouseSteps.h"
 #endif
 
@@ -79,9 +81,10 @@ int main(int argc, char** argv) {
       Sleep(100);
 #else
     } else if (!std::strcmp(argv[i], "--window")) {
+      // A program just started gets five seconds to show its windows.
       mouse.display = XOpenDisplay(nullptr);
-      if (!mouse.display || !mouse.windows.Find(mouse.display) ||
-          FindTitledWindow(mouse.display, value) != mouse.windows.canvas) {
+      for (int tries = 0; mouse.display && !mouse.windows.Find(mouse.display) && tries < 100; ++tries) usleep(50000);
+      if (!mouse.display || !mouse.windows.canvas || FindTitledWindow(mouse.display, value) != mouse.windows.canvas) {
         std::fprintf(stderr, "pen_player: no canvas \"%s\" with its picker on the display\n", value);
         return 1;
       }
