@@ -97,6 +97,7 @@ bool XCanvas::Handle(XEvent& event) {
     XFreeEventData(display_, &event.xcookie);
     return true;
   }
+  if (screen_.TakeCompletion(event) || picker_.TakeCompletion(event)) return true;
   if (picker_.Handle(event) || notice_.Handle(event)) return true;
   if (event.xany.window != window_) return true;
   switch (event.type) {

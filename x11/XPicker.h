@@ -18,6 +18,8 @@ class XPicker {
   bool Create(Display* display, Window owner, int x, int y);
   // A core event of the picker's window; false for other windows' events.
   bool Handle(const XEvent& event);
+  // The server's completion of the picker's last paint.
+  bool TakeCompletion(const XEvent& event) { return screen_.TakeCompletion(event); }
   // Rebuilds the bars from `color` and shows them at once.
   void RefreshBars();
 

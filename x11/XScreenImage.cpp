@@ -76,6 +76,7 @@ bool XScreenImage::Create(Display* display, int width, int height) {
 
 void XScreenImage::Release() {
   if (!image_) return;
+  WaitForCompletion();
   if (shared_) {
     XShmDetach(display_, &segment_);
     XSync(display_, False);
@@ -116,14 +117,45 @@ void XScreenImage::Put(Window window, GC gc, const dib24& source, int left, int 
   if (right > image_->width) right = image_->width;
   if (bottom > image_->height) bottom = image_->height;
   if (left >= right || top >= bottom) return;
+  drawable_ = window;
+  // The shared pixels may be written again once the server has read the last
+  // ones (it says so with a completion event); plain XPutImage copies them
+  // into the request at once.
+  WaitForCompletion();
   Convert(source, left, top, right, bottom);
   const unsigned w = right - left, h = bottom - top;
   if (shared_) {
-    XShmPutImage(display_, window, gc, image_, left, top, left, top, w, h, False);
+    XShmPutImage(display_, window, gc, image_, left, top, left, top, w, h, True);
+    pending_ = true;
   } else {
     XPutImage(display_, window, gc, image_, left, top, left, top, w, h);
   }
-  // The server has read the pixels once it answers; with plain XPutImage it
-  // has them already, but the pen's next event waits for this paint alike.
-  XSync(display_, False);
+  XFlush(display_);
+}
+
+namespace {
+struct CompletionOf {
+  int type;
+  Drawable drawable;
+};
+Bool IsCompletion(Display*, XEvent* event, XPointer context) {
+  const CompletionOf& of = *reinterpret_cast<CompletionOf*>(context);
+  return event->type == of.type && reinterpret_cast<XShmCompletionEvent*>(event)->drawable == of.drawable;
+}
+}  // namespace
+
+bool XScreenImage::TakeCompletion(const XEvent& event) {
+  if (!pending_) return false;
+  CompletionOf of = {XShmGetEventBase(display_) + ShmCompletion, drawable_};
+  if (!IsCompletion(display_, const_cast<XEvent*>(&event), reinterpret_cast<XPointer>(&of))) return false;
+  pending_ = false;
+  return true;
+}
+
+void XScreenImage::WaitForCompletion() {
+  if (!pending_) return;
+  CompletionOf of = {XShmGetEventBase(display_) + ShmCompletion, drawable_};
+  XEvent event;
+  XIfEvent(display_, &event, IsCompletion, reinterpret_cast<XPointer>(&of));
+  pending_ = false;
 }

@@ -14,11 +14,12 @@
 #include "tools/xtablet/DeviceRanges.h"
 
 bool XProgramRun::Start(Display* display, const std::string& displayName, const std::string& program,
-                        const std::vector<std::string>& args) {
+                        const std::vector<std::string>& args, const std::vector<std::string>& environment) {
   display_ = display;
   pid_ = fork();
   if (pid_ == 0) {
     setenv("DISPLAY", displayName.c_str(), 1);
+    for (const std::string& variable : environment) putenv(const_cast<char*>(variable.c_str()));
     std::vector<char*> argv = {const_cast<char*>(program.c_str())};
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);

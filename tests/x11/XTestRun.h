@@ -16,10 +16,10 @@
 class XProgramRun {
  public:
   ~XProgramRun() { Kill(); }
-  // Starts the program with DISPLAY set and waits (5 s at most) for its
-  // canvas and picker.
+  // Starts the program with DISPLAY set (and `environment`, NAME=value
+  // each) and waits (5 s at most) for its canvas and picker.
   bool Start(Display* display, const std::string& displayName, const std::string& program,
-             const std::vector<std::string>& args);
+             const std::vector<std::string>& args, const std::vector<std::string>& environment = {});
   // Whether the process is still running.
   bool Running();
   // Closes the canvas as a window manager does; true when the program ended.
