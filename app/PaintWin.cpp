@@ -149,18 +149,7 @@ void PaintWin::Repaint(const RECT* rect) {
 }
 
 bool PaintWin::LoadCanvas(const char* path) {
-  if (!path) return false;
-  std::unique_ptr<dib24> image(new dib24);
-  std::FILE* file = std::fopen(path, "rb");
-  if (!file) return false;
-  const bool read = image->ReadBmp(file);
-  std::fclose(file);
-  if (!read) return false;
-  // A canvas without a stroke buffer of its size could not be painted on: a
-  // picture whose buffer cannot be had is refused, and the old canvas and its
-  // buffer stay.
-  if (!stroke.strokeBuffer.Resize(image->width, image->height)) return false;
-  canvasImage = std::move(image);
+  if (!stroke.LoadCanvas(path, canvasImage)) return false;
   Repaint(nullptr);
   return true;
 }

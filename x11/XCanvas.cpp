@@ -67,15 +67,7 @@ bool XCanvas::Create(Display* display) {
 }
 
 bool XCanvas::LoadCanvas(const char* path) {
-  if (!path) return false;
-  std::unique_ptr<dib24> image(new dib24);
-  std::FILE* file = std::fopen(path, "rb");
-  if (!file) return false;
-  const bool read = image->ReadBmp(file);
-  std::fclose(file);
-  if (!read) return false;
-  if (!stroke_.strokeBuffer.Resize(image->width, image->height)) return false;
-  canvasImage_ = std::move(image);
+  if (!stroke_.LoadCanvas(path, canvasImage_)) return false;
   PaintAll();
   return true;
 }
