@@ -1,31 +1,13 @@
 #include "app/ColorWin.h"
 
 #include "app/JapaneseText.h"
+#include "app/PickerBars.h"
 
 namespace {
 
 // Mouse coordinates are signed: a drag with the capture goes beyond the window.
 int MouseX(LPARAM lParam) { return static_cast<short>(LOWORD(lParam)); }
 int MouseY(LPARAM lParam) { return static_cast<short>(HIWORD(lParam)); }
-
-// Pixel (c, r) of bar k (0 red, 1 green, 2 blue): the colour with that
-// channel at c. Of the alpha bar (3): the colour at opacity c over a
-// checkerboard of 8 x 8 cells, 160 and 255.
-void SetBarPixel(unsigned char* pixel, int k, int c, int r, const StrokeColor& color) {
-  int blue = color.blue, green = color.green, red = color.red;
-  if (k == 0) red = c;
-  if (k == 1) green = c;
-  if (k == 2) blue = c;
-  if (k == 3) {
-    const int grey = 160 + 95 * ((c / 8 + r / 8) % 2);
-    blue = (c * blue + (255 - c) * grey) / 255;
-    green = (c * green + (255 - c) * grey) / 255;
-    red = (c * red + (255 - c) * grey) / 255;
-  }
-  pixel[0] = static_cast<unsigned char>(blue);
-  pixel[1] = static_cast<unsigned char>(green);
-  pixel[2] = static_cast<unsigned char>(red);
-}
 
 }  // namespace
 
@@ -73,35 +55,17 @@ LRESULT ColorWin::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void ColorWin::SetDraggedValue(int x) {
   if (dragBar == 0) return;
-  int value = x - kBarLeft;
-  if (value < 0) value = 0;
-  if (value > 255) value = 255;
-  switch (dragBar) {
-    case 1: color.red = value; break;
-    case 2: color.green = value; break;
-    case 3: color.blue = value; break;
-    case 4: color.alpha = value; break;
-  }
+  PickerBars::SetDraggedValue(color, dragBar, x);
   RefreshBars();
 }
 
-int ColorWin::HitBar(int x, int y) {
-  if (x < kBarLeft) return 0;
-  for (int k = 0; k < 4; ++k) {
-    if (x < bars[k].width + kBarLeft && kBarTop[k] <= y && y < kBarTop[k] + bars[k].height) return k + 1;
-  }
-  return 0;
-}
+// The four bars are always made together, at one size.
+int ColorWin::HitBar(int x, int y) { return PickerBars::HitBar(x, y, bars[0].width, bars[0].height); }
 
 void ColorWin::RefreshBars() {
   // Each bar is written over its own size: 256 x 24 once the window exists,
   // but 1 x 1 (or empty) before, and never beyond its pixel memory.
-  for (int k = 0; k < 4; ++k) {
-    for (int r = 0; r < bars[k].height; ++r) {
-      unsigned char* pixel = bars[k].Row(r);
-      for (int c = 0; c < bars[k].width; ++c, pixel += 3) SetBarPixel(pixel, k, c, r, color);
-    }
-  }
+  PickerBars::FillBars(bars, color);
   // Without a window there is nothing to repaint (and InvalidateRect with no
   // window would repaint every window).
   if (!hwnd) return;

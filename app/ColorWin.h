@@ -5,6 +5,7 @@
 #pragma once
 #include <windows.h>
 
+#include "app/PickerBars.h"
 #include "brush/StrokeColor.h"
 #include "framework/NWindow.h"
 #include "image/dib24.h"
@@ -12,10 +13,11 @@
 class ColorWin : public NWindow {
  public:
   // Client layout: every bar starts at column 10; bar k (1..4) at kBarTop[k - 1].
-  static constexpr int kBarLeft = 10;
-  static constexpr int kBarTop[4] = {10, 42, 74, 106};
-  static constexpr int kBarWidth = 256;
-  static constexpr int kBarHeight = 24;
+  static constexpr int kBarLeft = PickerBars::kBarLeft;
+  static constexpr int kBarTop[4] = {PickerBars::kBarTop[0], PickerBars::kBarTop[1], PickerBars::kBarTop[2],
+                                     PickerBars::kBarTop[3]};
+  static constexpr int kBarWidth = PickerBars::kBarWidth;
+  static constexpr int kBarHeight = PickerBars::kBarHeight;
 
   ColorWin();
   // Should the window outlive the object (a canvas on a child window whose

@@ -7,6 +7,7 @@
 #include "app/CompositeStroke.h"
 #include "app/FixedWindowStyle.h"
 #include "app/JapaneseText.h"
+#include "app/PickerBars.h"
 #include "tablet/PenMessages.h"
 
 namespace {
@@ -121,13 +122,7 @@ void PaintWin::PickColor(LPARAM lParam) {
   if (!canvasImage) return;
   const int x = static_cast<short>(LOWORD(lParam));
   const int y = static_cast<short>(HIWORD(lParam));
-  const dib24& image = *canvasImage;
-  if (x < 0 || x >= image.width || y < 0 || y >= image.height) return;
-  const unsigned char* pixel = image.Row(y) + 3 * x;
-  colorPicker.color.blue = pixel[0];
-  colorPicker.color.green = pixel[1];
-  colorPicker.color.red = pixel[2];
-  colorPicker.RefreshBars();
+  if (PickerBars::PickColor(*canvasImage, x, y, colorPicker.color)) colorPicker.RefreshBars();
 }
 
 void PaintWin::PenDown() {
@@ -154,18 +149,7 @@ void PaintWin::Repaint(const RECT* rect) {
 }
 
 bool PaintWin::LoadCanvas(const char* path) {
-  if (!path) return false;
-  std::unique_ptr<dib24> image(new dib24);
-  std::FILE* file = std::fopen(path, "rb");
-  if (!file) return false;
-  const bool read = image->ReadBmp(file);
-  std::fclose(file);
-  if (!read) return false;
-  // A canvas without a stroke buffer of its size could not be painted on: a
-  // picture whose buffer cannot be had is refused, and the old canvas and its
-  // buffer stay.
-  if (!stroke.strokeBuffer.Resize(image->width, image->height)) return false;
-  canvasImage = std::move(image);
+  if (!stroke.LoadCanvas(path, canvasImage)) return false;
   Repaint(nullptr);
   return true;
 }

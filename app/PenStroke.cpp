@@ -1,6 +1,7 @@
 #include "app/PenStroke.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "app/CompositeStroke.h"
 
@@ -106,4 +107,20 @@ void PenStroke::Commit(dib24* canvasImage) {
   }
   strokeBuffer.Clear();
   strokeActive = false;
+}
+
+bool PenStroke::LoadCanvas(const char* path, std::unique_ptr<dib24>& canvasImage) {
+  if (!path) return false;
+  std::unique_ptr<dib24> image(new dib24);
+  std::FILE* file = std::fopen(path, "rb");
+  if (!file) return false;
+  const bool read = image->ReadBmp(file);
+  std::fclose(file);
+  if (!read) return false;
+  // A canvas without a stroke buffer of its size could not be painted on: a
+  // picture whose buffer cannot be had is refused, and the old canvas and its
+  // buffer stay.
+  if (!strokeBuffer.Resize(image->width, image->height)) return false;
+  canvasImage = std::move(image);
+  return true;
 }

@@ -4,6 +4,8 @@
 // stroke needs between pen messages, so the canvas, the engine's reference in
 // the tests and the pen stream fuzzer all run this one type.
 #pragma once
+#include <memory>
+
 #include "brush/BrushBuff.h"
 #include "brush/DirtyRect.h"
 #include "brush/StrokeColor.h"
@@ -57,6 +59,9 @@ class PenStroke {
   // Blends the stroke into the canvas image (when there is one) over its dirty
   // rectangle and empties the stroke buffer; the stroke ends.
   void Commit(dib24* canvasImage);
+  // Reads a BMP file as the new canvas image, with an emptied stroke buffer
+  // of its size; false leaves both as they were.
+  bool LoadCanvas(const char* path, std::unique_ptr<dib24>& canvasImage);
 
   bool strokeActive;
   // Start of the next segment: the smoothed sample of the previous step.

@@ -17,6 +17,11 @@ typedef HGDIOBJ HBITMAP;
 typedef struct StandInDc* HDC;
 typedef struct StandInWindow* HWND;
 
+struct POINT {
+  LONG x;
+  LONG y;
+};
+
 struct RECT {
   LONG left;
   LONG top;

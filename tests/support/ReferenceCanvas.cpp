@@ -35,7 +35,11 @@ void ReferenceCanvas::Load(const dib24& image) {
 
 // As the tablet context and the canvas window wire the pen messages.
 void ReferenceCanvas::Packet(DWORD pkX, DWORD pkY, UINT pressure, UINT cursor, DWORD buttons) {
-  sample_ = tablet_.Sample(pkX, pkY, pressure);
+  Sample(tablet_.Sample(pkX, pkY, pressure), cursor, buttons);
+}
+
+void ReferenceCanvas::Sample(const PenSample& sample, UINT cursor, DWORD buttons) {
+  sample_ = sample;
   cursor_ = cursor;
   button_ = buttons & 0xFFFF;
   change_ = buttons >> 16;

@@ -6,13 +6,13 @@
 // not from the stroke buffer; the stroke is blended by the compositing.
 // A test about the pen states themselves checks them on its own as well.
 #pragma once
-#include <windows.h>
 
 #include <cstdint>
 #include <vector>
 
 #include "app/PenStroke.h"
 #include "brush/Brush.h"
+#include "image/Win32Gdi.h"
 #include "image/dib24.h"
 #include "tablet/PenSample.h"
 #include "tests/brush/LiteralStroke.h"
@@ -30,6 +30,8 @@ class ReferenceCanvas {
   void SetColor(const StrokeColor& color) { color_ = color; }
   // One packet as the tablet reports it; runs the pen messages it causes.
   void Packet(DWORD pkX, DWORD pkY, UINT pressure, UINT cursor = 1, DWORD buttons = 0);
+  // One pen event already in client pixels (the X11 programs' input).
+  void Sample(const PenSample& sample, UINT cursor, DWORD buttons);
 
   // The canvas with the stroke in progress over it, top row first, 3 bytes a
   // pixel (blue, green, red), over the canvas size.

@@ -25,6 +25,7 @@ PenSample TabletGeometry::Sample(DWORD pkX, DWORD pkY, UINT pressure) const {
   return {fx - (sx - cx), fy - (sy - cy), p > 1.0 ? 1.0 : p};
 }
 
+#ifdef _WIN32
 TabletGeometry DoubleGeometry(HWND window) {
   TabletGeometry geometry;
   geometry.screenWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
@@ -40,3 +41,4 @@ TabletGeometry DoubleGeometry(HWND window) {
   geometry.clientHeight = client.bottom;
   return geometry;
 }
+#endif

@@ -1,7 +1,7 @@
 // How the program's tablet context maps packets to client pixels, for tests
 // that send packets and need to know where they land.
 #pragma once
-#include <windows.h>
+#include "image/Win32Gdi.h"
 
 #include "tablet/PenSample.h"
 
@@ -23,5 +23,7 @@ struct TabletGeometry {
   PenSample Sample(DWORD pkX, DWORD pkY, UINT pressure) const;
 };
 
+#ifdef _WIN32
 // The tablet driver double's default device over the client area of a window.
 TabletGeometry DoubleGeometry(HWND window);
+#endif

@@ -100,7 +100,7 @@ bool FifoWriter::Write(const PenFrame& frame) {
 
 bool FifoWriter::Play(const std::vector<PenFrame>& frames, void (*onMouse)(int, void*), void* context,
                       Stats* stats) {
-  Stats counted = {0, 0};
+  Stats counted = {0, 0, {}};
   const double start = Now();
   bool ok = true;
   for (const PenFrame& frame : frames) {
@@ -111,11 +111,13 @@ bool FifoWriter::Play(const std::vector<PenFrame>& frames, void (*onMouse)(int, 
       if (onMouse) onMouse(frame.mouseStep, context);
       continue;
     }
+    const double writing = Now();
     if (!Write(frame)) {
       ok = false;
       break;
     }
     ++counted.framesWritten;
+    counted.writtenAt.push_back(writing);
   }
   if (stats) *stats = counted;
   return ok;

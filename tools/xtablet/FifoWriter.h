@@ -25,6 +25,7 @@ class FifoWriter {
   struct Stats {
     int framesWritten;
     double worstLateSeconds;  // the latest a frame was written after its time
+    std::vector<double> writtenAt;  // when each frame's write began, seconds on a steady clock
   };
   // Writes every frame at its time counted from the call; marks go to
   // `onMouse` (step index, context), which may be null. False when a write
