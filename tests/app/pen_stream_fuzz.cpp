@@ -7,13 +7,16 @@
 // the pen handling of PenStroke with the filter, the stroke buffer and the
 // compositing), wired as the tablet context and the canvas window wire them.
 //
-// Checked after every event: the dirty rectangle lies within the stroke
-// buffer and holds every touched pixel; each segment changes only pixels in
-// the rectangle it reports for repainting; its walk is bounded; a commit
+// Checked after every segment: the dirty rectangle lies within the stroke
+// buffer and holds every touched pixel; the segment changes only pixels in
+// the rectangle it reports for repainting (the whole buffer compared with a
+// copy of it as last checked); its walk is bounded; and the screen, repainted
+// only there, shows exactly the canvas with the stroke over it there. As a
+// segment can change nothing else, the whole screen is compared only after
+// what can change it as a whole (a commit, a load, a display change, a moved,
+// minimised or restored window) and at the end of every input. A commit
 // changes the canvas only within the dirty rectangle and empties the stroke
-// buffer; and the screen, repainted only where the canvas repaints, shows
-// exactly the canvas with the stroke over it. ASan and UBSan watch every
-// access and computation.
+// buffer. ASan and UBSan watch every access and computation.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -60,33 +63,49 @@ class Input {
 
 const int kMaxSide = 96;  // canvases and client areas: small, so that every check stays cheap
 const double kBrushSize = 3.0;
+const double kWalkBudget = 1 << 14;  // candidates of all walks of an input
 
-// Pixels of the stroke buffer (colour bytes and coverage) for comparison.
-struct StrokePixels {
+// The stroke buffer's pixels (colour bytes and coverage) as last checked,
+// laid out as in the buffer.
+struct StrokeCopy {
   std::vector<uint8_t> bytes;
   std::vector<float> coverage;
-  explicit StrokePixels(const BrushBuff& b) {
+  void Take(const BrushBuff& b) {
     const dib32& s = b.surface;
-    if (s.bits) bytes.assign(s.bits, s.bits + static_cast<size_t>(s.stride) * s.height);
-    if (b.coverage) coverage.assign(b.coverage.get(), b.coverage.get() + static_cast<size_t>(s.width) * s.height);
+    bytes.assign(s.bits, s.bits + static_cast<size_t>(s.stride) * s.height);
+    coverage.assign(b.coverage.get(), b.coverage.get() + static_cast<size_t>(s.width) * s.height);
   }
-  bool Same(const BrushBuff& b, int col, int row) const {
+  // Takes the pixels of `area` (within the buffer) as they are now.
+  void Update(const BrushBuff& b, const RECT& area) {
     const dib32& s = b.surface;
-    const size_t at = static_cast<size_t>(s.height - 1 - row) * s.stride + 4 * col;
-    const size_t cell = static_cast<size_t>(row) * s.width + col;
-    return std::memcmp(&bytes[at], s.bits + at, 4) == 0 &&
-           std::memcmp(&coverage[cell], &b.coverage[cell], sizeof(float)) == 0;
+    for (int row = area.top; row < area.bottom; ++row) {
+      const size_t at = static_cast<size_t>(s.height - 1 - row) * s.stride + 4 * area.left;
+      const size_t cell = static_cast<size_t>(row) * s.width + area.left;
+      std::memcpy(&bytes[at], s.bits + at, 4 * static_cast<size_t>(area.right - area.left));
+      std::memcpy(&coverage[cell], &b.coverage[cell], sizeof(float) * (area.right - area.left));
+    }
+  }
+  bool Same(const BrushBuff& b) const {
+    return bytes.empty() || (std::memcmp(bytes.data(), b.surface.bits, bytes.size()) == 0 &&
+                             std::memcmp(coverage.data(), b.coverage.get(), sizeof(float) * coverage.size()) == 0);
   }
 };
 
 bool Inside(const RECT& r, int col, int row) { return col >= r.left && col < r.right && row >= r.top && row < r.bottom; }
 
-unsigned char* Pixel(const dib24& image, int x, int y) {
-  return image.bits + static_cast<size_t>(image.height - 1 - y) * image.stride + 3 * x;
-}
+// Rows y0..y1 of an image from column x0 on: the first row's first byte and
+// the step to the next row (rows lie bottom-up).
+struct Rows {
+  unsigned char* first;
+  std::ptrdiff_t step;
+  Rows(const dib24& image, int x0, int y0)
+      : first(image.bits + static_cast<std::ptrdiff_t>(image.height - 1 - y0) * image.stride + 3 * x0),
+        step(-static_cast<std::ptrdiff_t>(image.stride)) {}
+  unsigned char* operator[](int k) const { return first + k * step; }
+};
 
-// The masks take a while to build: once per process, copied into each run.
-const Brush& Masks() {
+// The masks take a while to build: once per process, lent to each run.
+Brush& Masks() {
   static Brush* masks = [] {
     Brush* b = new Brush;
     b->BuildLevels();
@@ -95,17 +114,25 @@ const Brush& Masks() {
   return *masks;
 }
 
+// The bytes of the pictures loaded: byte i of a picture of width w is
+// (i + w) * 37 modulo 256.
+const uint8_t* Picture() {
+  static const uint8_t* bytes = [] {
+    uint8_t* b = new uint8_t[(3 * kMaxSide + 3) * kMaxSide + kMaxSide];
+    for (int i = 0; i < (3 * kMaxSide + 3) * kMaxSide + kMaxSide; ++i) b[i] = static_cast<uint8_t>(i * 37);
+    return b;
+  }();
+  return bytes;
+}
+
 // The tablet context and the canvas window, without a driver or a window.
 class PenPath {
  public:
   explicit PenPath(Input& in) : in_(in) {
-    const Brush& masks = Masks();
+    Brush& masks = Masks();
     strokeBuffer.brush.baseSize = masks.baseSize;
     strokeBuffer.brush.oversampling = masks.oversampling;
-    for (int n = 384, k = 0; n > 0; n /= 2, ++k) {
-      strokeBuffer.brush.levels.emplace_back(new int16_t[n * n]);
-      std::memcpy(strokeBuffer.brush.levels.back().get(), masks.levels[k].get(), sizeof(int16_t) * n * n);
-    }
+    strokeBuffer.brush.levels.swap(masks.levels);
     inExtX = Extent(40000);
     inExtY = Extent(25000);
     pressureMax = PressureMaximum(static_cast<int32_t>(1023 ^ in_.U32()));
@@ -122,14 +149,13 @@ class PenPath {
     pen.Reset();
     penX = clientWidth / 2.0;
     penY = clientHeight / 2.0;
+    seen.Take(strokeBuffer);
     Resized();
   }
+  ~PenPath() { strokeBuffer.brush.levels.swap(Masks().levels); }
 
   void Run() {
-    // Each segment's walk is bounded; far-off packets can still make each
-    // walk long, so an input ends after a few such walks and the fuzzer's
-    // time limit is left for real hangs.
-    while (!in_.Empty() && walked < 4 * SegmentWalk::kMaxCandidates) {
+    while (!in_.Empty() && !ended) {
       const uint32_t op = in_.U8() % 16;
       if (op < 10) {
         NearPacket();
@@ -145,6 +171,7 @@ class PenPath {
                  static_cast<int32_t>(in_.U8())};
       } else if (op == 13) {
         ReadScreen();  // WM_DISPLAYCHANGE
+        CheckScreen(nullptr);
       } else if (op == 14) {
         Load(in_.U8() % (kMaxSide + 1), in_.U8() % (kMaxSide + 1));
       } else {
@@ -157,8 +184,8 @@ class PenPath {
         }
         Resized();
       }
-      CheckScreen();
     }
+    CheckScreen(nullptr);
   }
 
  private:
@@ -227,19 +254,38 @@ class PenPath {
     } else if (message == UM_PENMOVE) {
       Segment();
     } else if (message == UM_PENUP) {
-      Segment();
-      if (pen.EndsAtLift(cursor, button, change)) Commit();
+      if (Segment() && pen.EndsAtLift(cursor, button, change)) Commit();
     }
   }
 
-  void Segment() {
+  // Each segment's walk is bounded, but a far-off packet still makes walks of
+  // up to SegmentWalk::kMaxCandidates candidates, nearly all of them off the
+  // buffer, for the next few packets. A walk that would take more than the
+  // input's budget ends the input before it, so that the time goes to many
+  // inputs instead; walks too long for that rule to apply are cut to the part
+  // near the buffer and are always taken. The segment runs to the filter's
+  // next average, which moves by the sample's distance from the oldest one
+  // over the history's length.
+  bool LongWalkAhead() const {
+    const AxisFilter& f = pen.penFilter;
+    if (!f.xHistory || !f.yHistory) return false;
+    const double along = std::max(std::fabs(sample.x - f.xHistory[0]), std::fabs(sample.y - f.yHistory[0]));
+    const double candidates = along / f.positionCount / SegmentWalk::Step(pen.brushSize);
+    return candidates <= SegmentWalk::kMaxCandidates && walked + candidates > kWalkBudget;
+  }
+
+  bool Segment() {
     if (!pen.strokeActive) {
       RECT unused;
       Check(!pen.Segment(sample, unused), "a segment outside a stroke");
-      return;
+      return true;
     }
-    const StrokePixels before(strokeBuffer);
+    if (LongWalkAhead()) {
+      ended = true;
+      return false;
+    }
     const double x0 = pen.prevX, y0 = pen.prevY, p0 = pen.prevPressure;
+    const RECT dirtyBefore = strokeBuffer.dirty;
     RECT changed = {0, 0, 0, 0};
     const bool drawn = pen.Segment(sample, changed);
     const int w = strokeBuffer.surface.width, h = strokeBuffer.surface.height;
@@ -252,33 +298,52 @@ class PenPath {
     while (walk.Next(x, y, p)) Check(++candidates <= SegmentWalk::kMaxCandidates + 2, "an unbounded walk");
     walked += candidates;
 
-    CheckDirty();
     if (drawn) Check(changed.left < changed.right && changed.top < changed.bottom, "an empty repaint rectangle");
-    for (int row = 0; row < h; ++row) {
-      for (int col = 0; col < w; ++col) {
-        if (!before.Same(strokeBuffer, col, row)) Check(drawn && Inside(changed, col, row), "a changed pixel not repainted");
-      }
+    // The pixels inside the repaint rectangle taken as they are now, every
+    // other pixel as it was.
+    const RECT area = drawn ? Clipped(changed, w, h) : RECT{0, 0, 0, 0};
+    seen.Update(strokeBuffer, area);
+    Check(seen.Same(strokeBuffer), "a changed pixel not repainted");
+    // Touched pixels elsewhere lay in the dirty rectangle before; they still
+    // do unless it lost some of its area.
+    const RECT& d = strokeBuffer.dirty;
+    const bool kept = IsEmptyDirty(dirtyBefore, w, h) || (d.left <= dirtyBefore.left && d.top <= dirtyBefore.top &&
+                                                          d.right >= dirtyBefore.right && d.bottom >= dirtyBefore.bottom);
+    CheckDirty(kept ? &area : nullptr);
+    if (drawn) {
+      Repaint(&changed);
+      const RECT shown = Clipped(changed, clientWidth, clientHeight);
+      CheckScreen(&shown);
     }
-    if (drawn) Repaint(&changed);
+    return true;
   }
 
   void Commit() {
     const dib24& image = *canvasImage;
-    const std::vector<uint8_t> before(image.bits, image.bits + static_cast<size_t>(image.stride) * image.height);
-    const RECT dirty = strokeBuffer.dirty;
+    canvasBefore.assign(image.bits, image.bits + static_cast<size_t>(image.stride) * image.height);
+    const RECT dirty = Clipped(strokeBuffer.dirty, image.width, image.height);
     pen.Commit(canvasImage.get());
     Check(!pen.strokeActive, "a stroke goes on after its commit");
     for (int row = 0; row < image.height; ++row) {
-      for (int col = 0; col < image.width; ++col) {
-        const size_t at = static_cast<size_t>(image.height - 1 - row) * image.stride + 3 * col;
-        if (std::memcmp(&before[at], image.bits + at, 3) != 0) Check(Inside(dirty, col, row), "a commit outside the stroke");
-      }
+      const uint8_t* was = &canvasBefore[static_cast<size_t>(image.height - 1 - row) * image.stride];
+      const uint8_t* now = image.Row(row);
+      const bool same = row < dirty.top || row >= dirty.bottom
+                            ? std::memcmp(was, now, 3 * static_cast<size_t>(image.width)) == 0
+                            : std::memcmp(was, now, 3 * static_cast<size_t>(dirty.left)) == 0 &&
+                                  std::memcmp(was + 3 * dirty.right, now + 3 * dirty.right,
+                                              3 * static_cast<size_t>(image.width - dirty.right)) == 0;
+      Check(same, "a commit outside the stroke");
     }
-    const StrokePixels after(strokeBuffer);
-    for (uint8_t b : after.bytes) Check(b == 0, "the stroke buffer is not empty after the commit");
-    for (float c : after.coverage) Check(c == 0, "coverage left after the commit");
-    CheckDirty();
+    static const uint8_t zeros[4 * kMaxSide * kMaxSide] = {};
+    const dib32& s = strokeBuffer.surface;
+    Check(!s.bits || std::memcmp(s.bits, zeros, static_cast<size_t>(s.stride) * s.height) == 0,
+          "the stroke buffer is not empty after the commit");
+    Check(!strokeBuffer.coverage || std::memcmp(strokeBuffer.coverage.get(), zeros, sizeof(float) * s.width * s.height) == 0,
+          "coverage left after the commit");
+    seen.Take(strokeBuffer);
+    CheckDirty(nullptr);
     Repaint(nullptr);
+    CheckScreen(nullptr);
   }
 
   // As LoadCanvas once the file is read: the stroke buffer emptied at the
@@ -288,25 +353,40 @@ class PenPath {
     std::unique_ptr<dib24> image(new dib24);
     image->Create(width, height);
     if (!image->bits) return;  // what the reader refuses leaves everything as it was
-    for (int i = 0; i < image->stride * image->height; ++i) image->bits[i] = static_cast<uint8_t>(i * 37 + width);
+    std::memcpy(image->bits, Picture() + width, static_cast<size_t>(image->stride) * image->height);
     if (!strokeBuffer.Resize(width, height)) return;
     canvasImage = std::move(image);
-    CheckDirty();
+    seen.Take(strokeBuffer);
+    CheckDirty(nullptr);
     Repaint(nullptr);
+    CheckScreen(nullptr);
   }
 
-  void CheckDirty() {
+  static bool IsEmptyDirty(const RECT& d, int w, int h) { return d.left == w && d.top == h && d.right == 0 && d.bottom == 0; }
+
+  static RECT Clipped(const RECT& r, int w, int h) {
+    RECT c = {std::max<LONG>(r.left, 0), std::max<LONG>(r.top, 0), std::min<LONG>(r.right, w), std::min<LONG>(r.bottom, h)};
+    if (c.left >= c.right || c.top >= c.bottom) c = RECT{0, 0, 0, 0};
+    return c;
+  }
+
+  // The dirty rectangle within the buffer (or empty), and the coverage of the
+  // pixels in `area` (everywhere when null) within 0..1, and 0 outside the
+  // dirty rectangle. Rows of +0 only are passed over whole.
+  void CheckDirty(const RECT* area) {
     const RECT& d = strokeBuffer.dirty;
     const int w = strokeBuffer.surface.width, h = strokeBuffer.surface.height;
-    const bool empty = d.left == w && d.top == h && d.right == 0 && d.bottom == 0;
+    const bool empty = IsEmptyDirty(d, w, h);
     Check(empty || (0 <= d.left && d.left < d.right && d.right <= w && 0 <= d.top && d.top < d.bottom && d.bottom <= h),
           "a dirty rectangle outside the buffer");
-    const StrokePixels now(strokeBuffer);
-    for (int row = 0; row < h; ++row) {
-      for (int col = 0; col < w; ++col) {
-        const size_t cell = static_cast<size_t>(row) * w + col;
-        if (now.coverage[cell] != 0) Check(!empty && Inside(d, col, row), "a touched pixel outside the dirty rectangle");
-        Check(now.coverage[cell] >= 0 && now.coverage[cell] <= 1, "coverage outside 0..1");
+    const RECT r = area ? *area : RECT{0, 0, w, h};
+    static const float zeros[kMaxSide] = {};
+    for (int row = r.top; row < r.bottom; ++row) {
+      const float* coverage = &strokeBuffer.coverage[static_cast<size_t>(row) * w];
+      if (std::memcmp(coverage + r.left, zeros, sizeof(float) * (r.right - r.left)) == 0) continue;
+      for (int col = r.left; col < r.right; ++col) {
+        if (coverage[col] != 0) Check(!empty && Inside(d, col, row), "a touched pixel outside the dirty rectangle");
+        Check(coverage[col] >= 0 && coverage[col] <= 1, "coverage outside 0..1");
       }
     }
   }
@@ -316,36 +396,42 @@ class PenPath {
   void Resized() {
     screen.Create(clientWidth, clientHeight);
     Repaint(nullptr);
+    CheckScreen(nullptr);
   }
 
   // As the canvas's paint: the canvas image copied, the stroke blended over it
   // within the paint rectangle, which lies within the client area.
   void Repaint(const RECT* rect) {
-    RECT r = rect ? *rect : RECT{0, 0, clientWidth, clientHeight};
-    if (r.left < 0) r.left = 0;
-    if (r.top < 0) r.top = 0;
-    if (r.right > clientWidth) r.right = clientWidth;
-    if (r.bottom > clientHeight) r.bottom = clientHeight;
+    const RECT r = Clipped(rect ? *rect : RECT{0, 0, clientWidth, clientHeight}, clientWidth, clientHeight);
     if (!screen.bits || !canvasImage->bits) return;
-    for (int y = r.top; y < r.bottom && y < canvasImage->height; ++y) {
-      for (int x = r.left; x < r.right && x < canvasImage->width; ++x) {
-        std::memcpy(Pixel(screen, x, y), Pixel(*canvasImage, x, y), 3);
-      }
+    const int right = std::min(static_cast<int>(r.right), canvasImage->width);
+    const int bottom = std::min(static_cast<int>(r.bottom), canvasImage->height);
+    if (r.left < right && r.top < bottom) {
+      const Rows to(screen, r.left, r.top), from(*canvasImage, r.left, r.top);
+      for (int k = 0; k < bottom - r.top; ++k) std::memcpy(to[k], from[k], 3 * static_cast<size_t>(right - r.left));
     }
     CompositeStroke(screen, strokeBuffer.surface, strokeBuffer.coverage.get(), strokeBuffer.dirty, &r);
   }
 
-  // What the screen shows where the canvas lies: the canvas with the stroke over it.
-  void CheckScreen() {
+  // What the screen shows where the canvas lies, within `rect` of the client
+  // area (all of it when null): the canvas with the stroke over it, blended
+  // as a commit blends it.
+  void CheckScreen(const RECT* rect) {
     if (!screen.bits || !canvasImage->bits) return;
     const int w = std::min(clientWidth, canvasImage->width), h = std::min(clientHeight, canvasImage->height);
-    dib24 view;
-    view.Create(canvasImage->width, canvasImage->height);
-    std::memcpy(view.bits, canvasImage->bits, static_cast<size_t>(view.stride) * view.height);
-    CompositeStroke(view, strokeBuffer.surface, strokeBuffer.coverage.get(), strokeBuffer.dirty, nullptr);
-    for (int y = 0; y < h; ++y) {
-      Check(std::memcmp(Pixel(screen, 0, y), Pixel(view, 0, y), 3 * static_cast<size_t>(w)) == 0,
-            "the screen shows a stale pixel");
+    const RECT r = Clipped(rect ? *rect : RECT{0, 0, w, h}, w, h);
+    if (r.left >= r.right) return;
+    if (view.width != canvasImage->width || view.height != canvasImage->height) view.Create(canvasImage->width, canvasImage->height);
+    if (!view.bits) return;
+    const size_t bytes = 3 * static_cast<size_t>(r.right - r.left);
+    const Rows shown(screen, r.left, r.top), expected(view, r.left, r.top), canvas(*canvasImage, r.left, r.top);
+    for (int k = 0; k < r.bottom - r.top; ++k) std::memcpy(expected[k], canvas[k], bytes);
+    const RECT& d = strokeBuffer.dirty;
+    const RECT blended = {std::max(d.left, r.left), std::max(d.top, r.top), std::min(d.right, r.right),
+                          std::min(d.bottom, r.bottom)};
+    CompositeStroke(view, strokeBuffer.surface, strokeBuffer.coverage.get(), blended, nullptr);
+    for (int k = 0; k < r.bottom - r.top; ++k) {
+      Check(std::memcmp(shown[k], expected[k], bytes) == 0, "the screen shows a stale pixel");
     }
   }
 
@@ -360,12 +446,18 @@ class PenPath {
   unsigned cursor = 0, button = 0, change = 0;
   double penX = 0, penY = 0;
   long long walked = 0;  // candidates of all segments so far
+  bool ended = false;    // before a walk beyond the budget
   // The canvas.
   std::unique_ptr<dib24> canvasImage;
   PenStroke pen;
   BrushBuff& strokeBuffer = pen.strokeBuffer;
   StrokeColor color = {0, 0, 0, 255};
   dib24 screen;
+  // For the checks: the stroke buffer as last checked, the canvas before a
+  // commit, and the canvas with the stroke over it.
+  StrokeCopy seen;
+  std::vector<uint8_t> canvasBefore;
+  dib24 view;
 };
 
 }  // namespace
