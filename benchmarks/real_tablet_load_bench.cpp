@@ -17,7 +17,7 @@
 
 namespace {
 const int kStrokes = 8;
-const int kRuns = 2;
+const int kRuns = 1;
 
 std::string Script() {
   std::string script;
@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
   for (ChildProcess& hog : hogs) {
     if (!hog.Start(self, {"--hog"})) std::printf("a CPU-bound process could not be started\n");
   }
-  std::printf("%d strokes at 200 packets/s with 2 CPU-bound processes beside (ids %lu, %lu), %d runs:\n", kStrokes,
+  std::printf("%d strokes at 200 packets/s with 2 CPU-bound processes beside (ids %lu, %lu), %d run(s) each:\n", kStrokes,
               hogs[0].Id(), hogs[1].Id(), kRuns);
   std::printf("%-14s %4s %14s %15s %6s %5s %12s\n", "program", "run", "least painted", "broken strokes", "stray",
               "lost", "other unread");

@@ -31,22 +31,8 @@ struct Counts {
   int queued = 0, read = 0, companions = 0, proximity = 0, otherUnread = 0, lost = 0;
 };
 
-// A program that ended by itself, or would not end when closed, is faulty.
-Counts Measure(const char* program, double rate, std::string* error, bool* faulty) {
+Counts Count(const WintabTrace& trace) {
   Counts counts;
-  std::vector<PenStep> steps;
-  RealTabletRun run;
-  if (!ParsePenScript(kScript, &steps, error) || !run.Start(program, steps, error) ||
-      !run.Play(rate, nullptr, nullptr, error)) {
-    *faulty = *faulty || run.program.ended;
-    return counts;
-  }
-  if (!run.Close()) {
-    *faulty = true;
-    *error = "it did not end when closed";
-    return counts;
-  }
-  const WintabTrace trace = ParseWintabTrace(run.Trace());
   counts.queued = trace.queued;
   for (const TraceEvent& event : trace.events) {
     const TracedPacket& p = event.packet;
@@ -58,6 +44,31 @@ Counts Measure(const char* program, double rate, std::string* error, bool* fault
     else ++counts.otherUnread;
   }
   return counts;
+}
+
+// The script played kRuns times into one start of the program. A program that
+// ended by itself, or would not end when closed, is faulty.
+std::vector<Counts> Measure(const char* program, double rate, std::string* error, bool* faulty) {
+  std::vector<Counts> runs;
+  std::vector<PenStep> steps;
+  RealTabletRun run;
+  if (!ParsePenScript(kScript, &steps, error) || !run.Start(program, steps, error)) {
+    *faulty = *faulty || run.program.ended;
+    return runs;
+  }
+  for (int i = 0; i < kRuns; ++i) {
+    run.MarkTrace();
+    if (!run.Play(rate, nullptr, nullptr, error)) {
+      *faulty = *faulty || run.program.ended;
+      break;
+    }
+    runs.push_back(Count(ParseWintabTrace(run.Trace())));
+  }
+  if (!run.Close()) {
+    *faulty = true;
+    *error = "it did not end when closed";
+  }
+  return runs;
 }
 }  // namespace
 
@@ -79,18 +90,14 @@ int main() {
     summary += std::string(summary.empty() ? "" : "; ") + program + " unread (median/worst)";
     for (double rate : {133.0, 200.0, 500.0, 1000.0}) {
       std::vector<int> unread, lost;
-      for (int run = 0; run < kRuns; ++run) {
-        std::string error;
-        const Counts c = Measure(program, rate, &error, &faulty);
-        if (!error.empty()) {
-          std::printf("%-14s %6.0f run %d: %s\n", program, rate, run + 1, error.c_str());
-          continue;
-        }
+      std::string error;
+      for (const Counts& c : Measure(program, rate, &error, &faulty)) {
         std::printf("%-14s %6.0f %7d %5d %11d %10d %12d %5d\n", program, rate, c.queued, c.read, c.companions,
                     c.proximity, c.otherUnread, c.lost);
         unread.push_back(c.otherUnread);
         lost.push_back(c.lost);
       }
+      if (!error.empty()) std::printf("%-14s %6.0f: %s\n", program, rate, error.c_str());
       if (unread.empty()) continue;
       std::sort(unread.begin(), unread.end());
       std::sort(lost.begin(), lost.end());
