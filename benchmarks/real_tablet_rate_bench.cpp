@@ -46,27 +46,25 @@ Counts Count(const WintabTrace& trace) {
   return counts;
 }
 
-// The script played kRuns times into one start of the program. A program that
-// ended by itself, or would not end when closed, is faulty.
+// The script played into a fresh start of the program, kRuns times: plays
+// into a program that has handled one before lose more packets unread. A
+// program that ended by itself, or would not end when closed, is faulty.
 std::vector<Counts> Measure(const char* program, double rate, std::string* error, bool* faulty) {
   std::vector<Counts> runs;
   std::vector<PenStep> steps;
-  RealTabletRun run;
-  if (!ParsePenScript(kScript, &steps, error) || !run.Start(program, steps, error)) {
-    *faulty = *faulty || run.program.ended;
-    return runs;
-  }
+  if (!ParsePenScript(kScript, &steps, error)) return runs;
   for (int i = 0; i < kRuns; ++i) {
-    run.MarkTrace();
-    if (!run.Play(rate, nullptr, nullptr, error)) {
+    RealTabletRun run;
+    if (!run.Start(program, steps, error) || !run.Play(rate, nullptr, nullptr, error)) {
       *faulty = *faulty || run.program.ended;
-      break;
+      continue;
+    }
+    if (!run.Close()) {
+      *faulty = true;
+      *error = "it did not end when closed";
+      continue;
     }
     runs.push_back(Count(ParseWintabTrace(run.Trace())));
-  }
-  if (!run.Close()) {
-    *faulty = true;
-    *error = "it did not end when closed";
   }
   return runs;
 }

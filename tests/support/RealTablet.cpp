@@ -43,8 +43,6 @@ bool RealTabletRun::Play(double rate, void (*onMouse)(int, void*), void* context
 
 std::string RealTabletRun::Trace() const { return ReadFileText(tracePath_).substr(traceStart_); }
 
-void RealTabletRun::MarkTrace() { traceStart_ = ReadFileText(tracePath_).size(); }
-
 bool RealTabletRun::WaitForPenOut(int times) const {
   const DWORD start = GetTickCount();
   do {

@@ -19,9 +19,8 @@ class RealTabletRun {
   bool Start(const char* name, const std::vector<PenStep>& script, std::string* error);
   // Plays the steps at `rate` packets a second; mouse steps go to onMouse.
   bool Play(double rate, void (*onMouse)(int step, void* context), void* context, std::string* error);
-  // The trace so far, since the start or since MarkTrace.
+  // The trace so far.
   std::string Trace() const;
-  void MarkTrace();
   // Waits until the program has seen the pen leave proximity `times` times:
   // only then may the mouse move, or the X server would move the pen too.
   bool WaitForPenOut(int times) const;
