@@ -199,7 +199,7 @@ int main() {
 
   std::printf("\nSustained rate, one stroke of 200 frames with proximity in and out (written: frames; painted: "
               "events the X11 program logged as painted; damage: rectangles the X server reported drawn, the only "
-              "count for Wine):\n%-6s", "rate");
+              "count for Wine, whose one put may carry the drawing of several packets):\n%-6s", "rate");
   for (const Program& program : programs) std::printf(" %24s", (program.name + (program.wine ? " w/damage" : " w/painted/damage")).c_str());
   std::printf("\n");
   const std::string rateScript = Stroke(200);
