@@ -151,6 +151,11 @@ TEST_P(RealTablet, StrokesLandWhereThePenWent) {
   // Exactly, from the packets the program read.
   trace = run.Trace();
   const WintabTrace read = ParseWintabTrace(trace);
+  // Beside the screen, for the X11 program's test of the same scenario: the
+  // packets read, removed unread and lost.
+  std::ofstream(TestDirectory() + "real-tablet\\" + scenario.name + "-" REAL_TABLET_PROGRAM ".txt")
+      << read.Count(TraceEvent::kRead) << " " << read.Count(TraceEvent::kRemovedUnread) << " "
+      << read.Count(TraceEvent::kLost) << "\n";
   ASSERT_EQ(read.inExtX, XTABLET_MAX_X);
   ASSERT_EQ(read.inExtY, XTABLET_MAX_Y);
   ASSERT_GT(read.Count(TraceEvent::kRead), 0);

@@ -54,18 +54,19 @@ void PlayMouse(int index, void* context) {
 }
 
 // The same script on both front ends: the Windows program's screen under Wine
-// (kept by the win64 build's real tablet test) against the native one, one
-// line each. They differ where Wine removed packets unread, and by the
-// mapping: Wine's wintab32 maps a position as units x 1024 / 8191 (the
-// extent it reports), the X server as units / 8, up to 1/8 pixel apart.
-void CompareWithWine(const std::string& scenario, const std::vector<uint8_t>& screen) {
-  const std::string path = std::string(WINE_SCREENS) + "/" + scenario + "-" X11_PROGRAM ".bmp";
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+// (kept by the win64 build's real tablet test, with the counts of the packets
+// it read, removed unread and lost) against the native one, one line each.
+// They differ where Wine removed packets unread, and by the mapping: Wine's
+// wintab32 maps a position as units x 1024 / 8191 (the extent it reports),
+// the X server as units / 8, up to 1/8 pixel apart.
+void CompareWithWine(const std::string& scenario, const std::vector<uint8_t>& screen, size_t events) {
+  const std::string path = std::string(WINE_SCREENS) + "/" + scenario + "-" X11_PROGRAM;
+  std::FILE* file = std::fopen((path + ".bmp").c_str(), "rb");
   dib24 wine;
   const bool read = file && wine.ReadBmp(file);
   if (file) std::fclose(file);
   if (!read || wine.width != 600 || wine.height != 600) {
-    std::printf("%s %s: no screen of the Windows program under Wine to compare (%s)\n", scenario.c_str(),
+    std::printf("%s %s: no screen of the Windows program under Wine to compare (%s.bmp)\n", scenario.c_str(),
                 X11_PROGRAM, path.c_str());
     return;
   }
@@ -74,11 +75,22 @@ void CompareWithWine(const std::string& scenario, const std::vector<uint8_t>& sc
   for (size_t i = 0; i + 2 < pixels.size(); i += 3) {
     differing += pixels[i] != screen[i] || pixels[i + 1] != screen[i + 1] || pixels[i + 2] != screen[i + 2];
   }
-  std::printf("%s %s: native and Wine screens %s", scenario.c_str(), X11_PROGRAM,
-              differing ? "differ in " : "are equal\n");
-  if (differing) {
-    std::printf("%zu pixels (packets Wine removed unread, or the 1/8 pixel between the X server's mapping and "
-                "Wintab's)\n", differing);
+  std::printf("%s %s: native and Wine screens ", scenario.c_str(), X11_PROGRAM);
+  if (!differing) {
+    std::printf("are equal\n");
+    return;
+  }
+  std::printf("differ in %zu pixels: ", differing);
+  int packets = -1, unread = -1, lost = -1;
+  std::ifstream(path + ".txt") >> packets >> unread >> lost;
+  if (lost < 0) {
+    std::printf("packets dropped under Wine, or the 1/8 pixel between the mappings (no counts of Wine's packets)\n");
+  } else if (unread + lost > 0) {
+    std::printf("packets dropped under Wine (it read %d, removed %d unread, lost %d; natively %zu events), and "
+                "the 1/8 pixel between the mappings\n", packets, unread, lost, events);
+  } else {
+    std::printf("the fraction of a pixel between the X server's mapping and Wintab's (Wine dropped none of its %d "
+                "packets; natively %zu events)\n", packets, events);
   }
 }
 
@@ -119,7 +131,7 @@ TEST_P(X11RealTablet, ScreenIsTheEngineFedWithEveryEvent) {
   const std::vector<uint8_t> screen = CaptureWindow(display, program.windows.canvas, 600, 600);
   EXPECT_TRUE(program.Running()) << "the program ended";
   EXPECT_TRUE(program.Close()) << "closing the canvas window did not end the program";
-  if (scenario.script != kStrokes || scenario.rate != 1000) CompareWithWine(scenario.name, screen);
+  if (scenario.script != kStrokes || scenario.rate != 1000) CompareWithWine(scenario.name, screen, recorder.events.size());
 
   TabletGeometry canvasOnly = {};  // the events come in canvas pixels already
   canvasOnly.clientWidth = canvasOnly.clientHeight = 600;
