@@ -43,6 +43,7 @@ struct Played {
   std::vector<double> writtenAt;  // seconds, CLOCK_MONOTONIC
   std::vector<bool> paints;       // the frame presses: its event draws
   std::vector<double> damageAt;   // the recorder's, during the play and after
+  std::vector<double> motionAt;   // the pen's motion events as the recorder read them
   std::vector<double> loggedAt;   // the X11 program's own paint log
   int motionFrames() const { return int(writtenAt.size()) - 1; }  // all but proximity out
 };
@@ -87,24 +88,28 @@ bool Play(const std::string& stack, const Program& program, const std::string& s
   for (const DamageSeen& damage : recorder.seen) {
     if (damage.at >= start) played.damageAt.push_back(damage.at);
   }
+  for (double at : recorder.motionAt) {
+    if (at >= start) played.motionAt.push_back(at);
+  }
   std::ifstream times(log);
   for (long long ns; times >> ns;) played.loggedAt.push_back(ns * 1e-9);
   return ok && played.paints.size() == played.writtenAt.size();
 }
 
-// Each pressing frame is matched to the first damage the recorder read after
-// the frame was written and before the next one was: the drawing of that
-// frame's event. A frame with no damage in that span is unmatched: its
-// pixels came later, with a later frame's, or never. Milliseconds.
-std::vector<double> DamageLatencies(const Played& played, int* unmatched) {
+// Each pressing frame is matched to the first time in `seen` (damage, or
+// motion events) after the frame was written and before the next one was:
+// the drawing of that frame's event, or its delivery. A frame with nothing
+// in that span is unmatched: it came later, with a later frame's, or never.
+// Milliseconds.
+std::vector<double> Latencies(const Played& played, const std::vector<double>& seen, int* unmatched) {
   std::vector<double> ms;
   *unmatched = 0;
   for (size_t i = 0; i < played.writtenAt.size(); ++i) {
     if (!played.paints[i]) continue;
     const double next = i + 1 < played.writtenAt.size() ? played.writtenAt[i + 1] : 1e300;
-    auto damage = std::lower_bound(played.damageAt.begin(), played.damageAt.end(), played.writtenAt[i]);
-    if (damage == played.damageAt.end() || *damage >= next) ++*unmatched;
-    else ms.push_back((*damage - played.writtenAt[i]) * 1e3);
+    auto at = std::lower_bound(seen.begin(), seen.end(), played.writtenAt[i]);
+    if (at == seen.end() || *at >= next) ++*unmatched;
+    else ms.push_back((*at - played.writtenAt[i]) * 1e3);
   }
   return ms;
 }
@@ -169,10 +174,11 @@ int main() {
   }
 
   std::printf("Pen latency, frame written to its pixels drawn at the X server (XDamage, read by a second client), "
-              "1000 frames of one stroke at 200 a second; the X11 programs' own paint log beside it:\n");
-  std::printf("%-18s %7s %9s %9s %9s %9s %9s %7s %9s\n", "program", "matched", "unmatched", "mean", "median", "99th",
-              "worst", "damage", "log mean");
-  std::vector<Figures> latency(programs.size());
+              "1000 frames of one stroke at 200 a second; beside it the X server's own share, the frame's motion "
+              "event delivered to that client, and the X11 programs' own paint log:\n");
+  std::printf("%-18s %7s %9s %9s %9s %9s %9s %7s %9s %9s\n", "program", "matched", "unmatched", "mean", "median",
+              "99th", "worst", "damage", "delivery", "log mean");
+  std::vector<Figures> latency(programs.size()), delivery(programs.size());
   const std::string latencyScript = Stroke(1000);
   for (size_t p = 0; p < programs.size(); ++p) {
     Played played;
@@ -180,12 +186,13 @@ int main() {
       std::printf("%-18s could not be played\n", programs[p].name.c_str());
       continue;
     }
-    int unmatched;
-    const std::vector<double> ms = DamageLatencies(played, &unmatched);
+    int unmatched, undelivered;
+    const std::vector<double> ms = Latencies(played, played.damageAt, &unmatched);
     latency[p] = Summarise(ms);
+    delivery[p] = Summarise(Latencies(played, played.motionAt, &undelivered));
     const Figures& f = latency[p];
-    std::printf("%-18s %7zu %9d %6.3f ms %6.3f ms %6.3f ms %6.3f ms %7zu", programs[p].name.c_str(), ms.size(),
-                unmatched, f.mean, f.median, f.p99, f.worst, played.damageAt.size());
+    std::printf("%-18s %7zu %9d %6.3f ms %6.3f ms %6.3f ms %6.3f ms %7zu %6.3f ms", programs[p].name.c_str(),
+                ms.size(), unmatched, f.mean, f.median, f.p99, f.worst, played.damageAt.size(), delivery[p].mean);
     if (programs[p].wine) {
       std::printf(" %9s\n", "-");
     } else if (int(played.loggedAt.size()) != played.motionFrames()) {
@@ -232,6 +239,12 @@ int main() {
       const double ratio = latency[p].mean > 0 ? latency[p + 2].mean / latency[p].mean : 0;
       std::printf("Wine / X11, mean latency: %s %.3f ms / %s %.3f ms = %.1fx\n", programs[p + 2].name.c_str(),
                   latency[p + 2].mean, programs[p].name.c_str(), latency[p].mean, ratio);
+      // Beyond the X server's delivery of the event: the front end's own time.
+      const double own = latency[p].mean - delivery[p].mean, wineOwn = latency[p + 2].mean - delivery[p + 2].mean;
+      if (delivery[p].mean > 0 && delivery[p + 2].mean > 0) {
+        std::printf("  beyond the X server's delivery: %.3f ms / %.3f ms = %.1fx\n", wineOwn, own,
+                    own > 0 ? wineOwn / own : 0);
+      }
       ahead = ahead && ratio >= 5;
     }
   }
