@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <new>
 
 #include "brush/SegmentWalk.h"
@@ -34,7 +35,8 @@ bool BrushBuff::Resize(int width, int height) {
 void BrushBuff::Clear() {
   surface.Clear(nullptr);
   if (coverage) {
-    std::fill_n(coverage.get(), static_cast<size_t>(surface.width) * static_cast<size_t>(surface.height), 0.0f);
+    // 0.0f is all zero bits.
+    std::memset(coverage.get(), 0, sizeof(float) * static_cast<size_t>(surface.width) * surface.height);
   }
   ResetDirty();
 }
