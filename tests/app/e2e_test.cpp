@@ -32,7 +32,7 @@ class EndToEnd : public ::testing::Test {
   void StartWithTablet(const std::vector<std::string>& arguments = {},
                        const std::vector<std::string>& environment = {}, const char* directory = "e2e") {
     ASSERT_TRUE(program.Start(directory, kProgram, arguments, environment))
-        << "the program did not start with its tablet";
+        << "the program did not start with its tablet: " << program.failure;
     geometry = program.Geometry();
     ASSERT_EQ(geometry.clientWidth, 600);
     ASSERT_EQ(geometry.clientHeight, 600);

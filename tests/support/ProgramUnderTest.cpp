@@ -42,7 +42,11 @@ bool ProgramUnderTest::Start(const std::string& directory, const std::string& pr
     if (WaitForSingleObject(process.Handle(), 0) == WAIT_OBJECT_0) break;
     Sleep(5);
   }
-  if (!control) return gaveUp("no control window of the driver double");
+  if (!control) {
+    return gaveUp(process.FindWindowOf("Info", 0) ? "no control window of the driver double (the program shows its "
+                                                     "notice of no tablet)"
+                                                   : "no control window of the driver double");
+  }
   handled = WintabDoubleOpenHandledSemaphore(process.Id());
   if (!handled) return gaveUp("no handled semaphore of the driver double");
   return true;
